@@ -1,0 +1,21 @@
+# orx_layer(<target> [QT] [LIBS <libs>...])
+# One folder, one library: every .cpp of the folder belongs to it. A folder
+# without sources yet is an interface library, so that the layers above can
+# already name it.
+function(orx_layer target)
+  cmake_parse_arguments(L "QT" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(sources)
+    add_library(${target} STATIC ${sources} ${headers})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${L_LIBS})
+    if(L_QT)
+      set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+    endif()
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${L_LIBS})
+  endif()
+endfunction()
