@@ -1,0 +1,91 @@
+#include "firmware/FirmwareImage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace orx {
+
+int OrxDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return static_cast<unsigned char>(c);
+}
+
+uint8_t OrxPairValue(char high, char low) {
+  return static_cast<uint8_t>((16 * OrxDigitValue(high) + OrxDigitValue(low)) & 0xFF);
+}
+
+namespace {
+
+// Feeds text in pieces; a pair split across two pieces is kept in `pending`.
+class PairDecoder {
+ public:
+  explicit PairDecoder(std::vector<uint8_t>& out) : out_(out) {}
+
+  // False once the decoded bytes would exceed the capacity.
+  bool feed(std::string_view text) {
+    for (char c : text) {
+      if (!havePending_) {
+        pending_ = c;
+        havePending_ = true;
+        continue;
+      }
+      havePending_ = false;
+      if (out_.size() >= FirmwareImage::kCapacity) return false;
+      out_.push_back(OrxPairValue(pending_, c));
+    }
+    return true;
+  }
+
+ private:
+  std::vector<uint8_t>& out_;
+  char pending_ = 0;
+  bool havePending_ = false;
+};
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+ImageLoadResult FirmwareImage::decode(std::string_view text) {
+  bytes_.clear();
+  bytes_.reserve(std::min(text.size() / 2, kCapacity));
+  PairDecoder decoder(bytes_);
+  if (!decoder.feed(text)) {
+    bytes_.clear();
+    return ImageLoadResult::TooLarge;
+  }
+  return ImageLoadResult::Ok;
+}
+
+ImageLoadResult FirmwareImage::load(const std::string& path) {
+  bytes_.clear();
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return ImageLoadResult::OpenFailed;
+  PairDecoder decoder(bytes_);
+  std::vector<char> chunk(16384);
+  for (;;) {
+    const size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
+    if (!decoder.feed(std::string_view(chunk.data(), got))) {
+      bytes_.clear();
+      return ImageLoadResult::TooLarge;
+    }
+    if (got < chunk.size()) break;
+  }
+  // A directory or an I/O error reads as nothing; do not take it for an empty image.
+  if (std::ferror(file.get())) {
+    bytes_.clear();
+    return ImageLoadResult::OpenFailed;
+  }
+  return ImageLoadResult::Ok;
+}
+
+size_t FirmwareImage::blockLengthAt(size_t pos) const {
+  if (pos >= bytes_.size() || bytes_.size() - pos < 2) return 0;
+  return 256u * bytes_[pos] + bytes_[pos + 1] + 2u;
+}
+
+}  // namespace orx

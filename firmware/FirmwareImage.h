@@ -1,0 +1,50 @@
+// A decoded .orx firmware image.
+//
+// The file is hexadecimal text, two characters per byte, no separators. The
+// decoded bytes are a run of blocks laid end to end, each starting with its
+// payload length as two big-endian bytes; a block goes on the wire whole.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orx {
+
+// Value of one image digit: "0"-"9" -> 0-9, "A"-"F" -> 10-15, any other
+// character its own code. Files are not validated beyond this on purpose: the
+// ESC's boot loader judges the payload.
+int OrxDigitValue(char c);
+// One byte from a pair of digits: (16 * high + low) mod 256.
+uint8_t OrxPairValue(char high, char low);
+
+enum class ImageLoadResult { Ok, OpenFailed, TooLarge };
+
+class FirmwareImage {
+ public:
+  // The boot loader's image buffer holds at most this many bytes.
+  static constexpr size_t kCapacity = 131072;
+
+  // Decodes text two characters at a time; a trailing single character is
+  // ignored. More than kCapacity bytes leaves the image empty and gives TooLarge.
+  ImageLoadResult decode(std::string_view text);
+  // Reads and decodes a file in pieces, so a huge file is refused without
+  // being held in memory. OpenFailed also covers a file that cannot be read.
+  ImageLoadResult load(const std::string& path);
+
+  size_t size() const { return bytes_.size(); }
+  bool empty() const { return bytes_.empty(); }
+  const uint8_t* data() const { return bytes_.data(); }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+  // Wire length (payload + 2 length bytes) of the block starting at `pos`, or
+  // 0 when its two length bytes are not both inside the image.
+  size_t blockLengthAt(size_t pos) const;
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace orx
