@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "FakeBootLoader.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/FirmwareVersionCheck.h"
+
+using namespace orx;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path TempFile(const std::string& name, const std::string& content) {
+  const fs::path dir = fs::temp_directory_path() / ("orx_fwimage_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path path = dir / name;
+  std::ofstream(path, std::ios::binary) << content;
+  return path;
+}
+
+}  // namespace
+
+TEST(OrxDecoding, DigitRuleIncludingCharactersOutsideUpperCaseHex) {
+  FirmwareImage image;
+  // "a" is 97 and "G" is 71: (16*97+1) mod 256 = 17, 16*0+71 = 71, (16*71+71) mod 256 = 183.
+  ASSERT_EQ(image.decode("00FF7A" "a1" "0G" "GG"), ImageLoadResult::Ok);
+  EXPECT_EQ(image.bytes(), (std::vector<uint8_t>{0x00, 0xFF, 0x7A, 17, 71, 183}));
+  // Line breaks are not skipped: they decode like any other character.
+  ASSERT_EQ(image.decode("\r\n"), ImageLoadResult::Ok);
+  EXPECT_EQ(image.bytes(), (std::vector<uint8_t>{static_cast<uint8_t>((16 * 13 + 10) % 256)}));
+}
+
+TEST(OrxDecoding, TrailingSingleCharacterIsIgnored) {
+  FirmwareImage image;
+  ASSERT_EQ(image.decode("0102F"), ImageLoadResult::Ok);
+  EXPECT_EQ(image.bytes(), (std::vector<uint8_t>{1, 2}));
+  ASSERT_EQ(image.decode("F"), ImageLoadResult::Ok);
+  EXPECT_TRUE(image.empty());
+}
+
+TEST(OrxDecoding, ExactlyFullBufferIsKeptOneByteMoreIsRefused) {
+  FirmwareImage image;
+  const std::string full(2 * FirmwareImage::kCapacity, 'A');
+  ASSERT_EQ(image.decode(full), ImageLoadResult::Ok);
+  EXPECT_EQ(image.size(), FirmwareImage::kCapacity);
+  // An odd character after a full buffer is still only a trailing half pair.
+  ASSERT_EQ(image.decode(full + "7"), ImageLoadResult::Ok);
+  EXPECT_EQ(image.size(), FirmwareImage::kCapacity);
+  EXPECT_EQ(image.decode(full + "77"), ImageLoadResult::TooLarge);
+  EXPECT_TRUE(image.empty());
+}
+
+TEST(OrxDecoding, FileLoadMatchesTextDecodeAcrossReadChunks) {
+  // Odd-length content longer than one read chunk, so pairs straddle chunk ends.
+  std::string text;
+  for (int i = 0; i < 20001; ++i) text.push_back("0123456789ABCDEFxy"[i % 18]);
+  FirmwareImage fromText;
+  ASSERT_EQ(fromText.decode(text), ImageLoadResult::Ok);
+  FirmwareImage fromFile;
+  ASSERT_EQ(fromFile.load(TempFile("D_chunks.orx", text).string()), ImageLoadResult::Ok);
+  EXPECT_EQ(fromFile.bytes(), fromText.bytes());
+  EXPECT_EQ(fromFile.size(), 10000u);
+}
+
+TEST(OrxDecoding, FileFailures) {
+  FirmwareImage image;
+  EXPECT_EQ(image.load("/nonexistent/dir/D.orx"), ImageLoadResult::OpenFailed);
+  // A folder opens on some systems but cannot be read: not an empty image.
+  EXPECT_EQ(image.load(fs::temp_directory_path().string()), ImageLoadResult::OpenFailed);
+  const std::string tooBig(2 * FirmwareImage::kCapacity + 2, '1');
+  EXPECT_EQ(image.load(TempFile("D_big.orx", tooBig).string()), ImageLoadResult::TooLarge);
+  EXPECT_TRUE(image.empty());
+  ASSERT_EQ(image.load(TempFile("D_empty.orx", "").string()), ImageLoadResult::Ok);
+  EXPECT_TRUE(image.empty());
+}
+
+TEST(OrxDecoding, BlockLengthNeverReadsPastTheImage) {
+  FirmwareImage image;
+  ASSERT_EQ(image.decode(test::OrxText({0x01, 0x02, 0xAA})), ImageLoadResult::Ok);
+  EXPECT_EQ(image.blockLengthAt(0), 0x0102u + 2);
+  EXPECT_EQ(image.blockLengthAt(2), 0u);  // only one length byte left
+  EXPECT_EQ(image.blockLengthAt(3), 0u);
+  EXPECT_EQ(image.blockLengthAt(100), 0u);
+}
+
+TEST(FirmwareFileCheck, HardwareCodeTable) {
+  for (const char* name : {"D123.orx", "F.orx", "A_v2.orx"}) EXPECT_TRUE(FirmwareFileFits(69, name)) << name;
+  EXPECT_FALSE(FirmwareFileFits(69, "B123.orx"));
+  EXPECT_FALSE(FirmwareFileFits(69, "d123.orx"));
+  EXPECT_TRUE(FirmwareFileFits(11, "B1.orx"));
+  EXPECT_FALSE(FirmwareFileFits(11, "C1.orx"));
+  EXPECT_TRUE(FirmwareFileFits(12, "C1.orx"));
+  EXPECT_TRUE(FirmwareFileFits(13, "D1.orx"));
+  EXPECT_TRUE(FirmwareFileFits(15, "F1.orx"));
+  EXPECT_TRUE(FirmwareFileFits(15, "A1.orx"));
+  EXPECT_FALSE(FirmwareFileFits(15, "D1.orx"));
+  EXPECT_TRUE(FirmwareFileFits(68, "D1.orx"));
+  EXPECT_FALSE(FirmwareFileFits(68, "A1.orx"));
+  for (int code : {0, 14, 70, -1, 255})
+    for (const char* name : {"A.orx", "B.orx", "C.orx", "D.orx", "F.orx"})
+      EXPECT_FALSE(FirmwareFileFits(code, name)) << code << " " << name;
+}
+
+TEST(FirmwareFileCheck, JudgesTheNameNotTheFolder) {
+  EXPECT_TRUE(FirmwareFileFits(69, "/home/B_user/firmware/D100.orx"));
+  EXPECT_FALSE(FirmwareFileFits(69, "/home/D_user/B100.orx"));
+  EXPECT_FALSE(FirmwareFileFits(69, "/home/D_user/"));
+  EXPECT_FALSE(FirmwareFileFits(69, ""));
+}
+
+TEST(FirmwareFileCheck, DialogFilterFollowsTheFirmwareFamily) {
+  const std::string orx = "ORX (*.orx)|*.orx|Files (*.*)|*.*||";
+  const std::string all = "Files (*.*)|*.*||";
+  EXPECT_EQ(FirmwareFileFilter("A1.05"), orx);
+  EXPECT_EQ(FirmwareFileFilter("B"), orx);
+  EXPECT_EQ(FirmwareFileFilter("C2.00"), orx);
+  EXPECT_EQ(FirmwareFileFilter("D1.00"), all);
+  EXPECT_EQ(FirmwareFileFilter("a1.05"), all);
+  EXPECT_EQ(FirmwareFileFilter(""), all);
+}
