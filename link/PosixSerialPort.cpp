@@ -1,0 +1,106 @@
+#include "link/PosixSerialPort.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "link/LineSettings.h"
+
+namespace orx {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until the deadline, rounded up so a poll never ends early.
+int remainingMs(Clock::time_point deadline) {
+  const auto left = deadline - Clock::now();
+  if (left <= Clock::duration::zero()) return 0;
+  return static_cast<int>((std::chrono::duration_cast<std::chrono::microseconds>(left).count() + 999) / 1000);
+}
+
+}  // namespace
+
+std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::unique_ptr<PosixSerialPort>(new PosixSerialPort(fd));
+}
+
+PosixSerialPort::~PosixSerialPort() {
+  ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+}
+
+ReadOutcome PosixSerialPort::read(std::span<uint8_t> into, int timeoutMs) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+  size_t count = 0;
+  auto partial = [&](ReadStatus none) {
+    return ReadOutcome{count > 0 ? ReadStatus::Short : none, count};
+  };
+  while (count < into.size()) {
+    pollfd p{fd_, POLLIN, 0};
+    const int ready = ::poll(&p, 1, remainingMs(deadline));
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return partial(ReadStatus::Failed);
+    }
+    if (ready == 0) return partial(ReadStatus::TimedOut);
+    if (p.revents & POLLIN) {
+      const ssize_t n = ::read(fd_, into.data() + count, into.size() - count);
+      if (n > 0) {
+        count += static_cast<size_t>(n);
+        continue;
+      }
+      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+      return partial(ReadStatus::Failed);  // EOF or EIO: the device is gone
+    }
+    // Hang-up or error without data: unplugged. Don't sit out the time limit.
+    return partial(ReadStatus::Failed);
+  }
+  return {ReadStatus::Complete, count};
+}
+
+bool PosixSerialPort::write(std::span<const uint8_t> bytes) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(kWriteLimitMs);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) return false;  // EIO, ENXIO...: vanished
+    pollfd p{fd_, POLLOUT, 0};
+    const int left = remainingMs(deadline);
+    if (left == 0) return false;
+    const int ready = ::poll(&p, 1, left);
+    if (ready < 0 && errno != EINTR) return false;
+    if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) return false;
+  }
+  return true;
+}
+
+bool PosixSerialPort::purge(PurgeWhat what) {
+  int queue = TCIOFLUSH;
+  switch (what) {
+    case PurgeWhat::Receive: queue = TCIFLUSH; break;
+    case PurgeWhat::Transmit: queue = TCOFLUSH; break;
+    case PurgeWhat::Both: queue = TCIOFLUSH; break;
+  }
+  return ::tcflush(fd_, queue) == 0;
+}
+
+bool PosixSerialPort::configure(int baud) { return setRawLine(fd_, baud); }
+
+}  // namespace orx

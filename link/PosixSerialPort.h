@@ -1,0 +1,37 @@
+// The termios backend of SerialPort: a tty (USB serial adapter, ACM port or a
+// pseudo-terminal slave) opened exclusively and non-blocking; every time limit
+// is a poll() against a steady-clock deadline.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "link/SerialPort.h"
+
+namespace orx {
+
+class PosixSerialPort final : public SerialPort {
+ public:
+  // nullptr when the path cannot be opened or is already held exclusively.
+  static std::unique_ptr<PosixSerialPort> open(const std::string& path);
+  ~PosixSerialPort() override;
+  PosixSerialPort(const PosixSerialPort&) = delete;
+  PosixSerialPort& operator=(const PosixSerialPort&) = delete;
+
+  ReadOutcome read(std::span<uint8_t> into, int timeoutMs) override;
+  bool write(std::span<const uint8_t> bytes) override;
+  bool purge(PurgeWhat what) override;
+  bool configure(int baud) override;
+
+  int fd() const { return fd_; }
+
+  // A write that cannot drain (flow control stuck) gives up after this long
+  // rather than blocking the link worker for good.
+  static constexpr int kWriteLimitMs = 5000;
+
+ private:
+  explicit PosixSerialPort(int fd) : fd_(fd) {}
+  int fd_;
+};
+
+}  // namespace orx

@@ -1,0 +1,32 @@
+// How the Windows build finds and names a COM port, kept as pure functions so
+// that a Win32 backend can use them and they stay tested on every platform.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orx {
+
+// "\\.\COM7" for 7 ("%01X" up to 9), "\\.\COM12" for 12 ("%02d" above).
+std::string ComPortPath(int port);
+
+// The registry's "PortName" to a number: the first three characters become
+// "0" and the rest is read as an integer ("COM12" -> "00012" -> 12). Text
+// that does not give a number gives 0; values beyond int are clamped.
+int PortNumberFromName(const std::string& portName);
+
+// Whether an instance id names the device searched for: the upper-cased id
+// must contain the (non-empty) search text at a position above 0.
+bool InstanceIdMatches(const std::string& instanceId, const std::string& search);
+
+// Over the instance ids of the present devices, in enumeration order: the
+// first matching id (upper-cased); when none matches, every id beginning with
+// "USB" seen, each followed by "\r\n".
+std::string FindInstanceId(const std::vector<std::string>& instanceIds, const std::string& search);
+
+// The registry key below "Enum\USB\" that holds "PortName" for a found id:
+// the id with "\Device Parameters\" appended and its first four characters
+// ("USB\") removed.
+std::string DeviceParametersKey(const std::string& instanceId);
+
+}  // namespace orx
