@@ -1,0 +1,99 @@
+#include "settingsfile/AdvancedSettingsFlows.h"
+
+#include <string>
+#include <system_error>
+
+#include "base/ControlIds.h"
+#include "base/Cp1252.h"
+#include "base/Format.h"
+#include "settingsfile/AtomicFile.h"
+#include "settingsfile/SettingsFileLayout.h"
+#include "settingsfile/SettingsFileParser.h"
+#include "settingsfile/SettingsFileWriter.h"
+
+namespace orx {
+namespace {
+
+FileDialogRequest dialogRequest(FileDialogRequest::Kind kind) {
+  return {kind, cfg::kFileFilter, cfg::kDefaultExtension};
+}
+
+std::string reason(int error) { return utf8ToCp1252(std::error_code(error, std::generic_category()).message()); }
+
+}  // namespace
+
+std::tm LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+SaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+                                 const std::function<std::tm()>& localTime) {
+  const DialogState snapshot = controls.read([](const DialogState& s) { return s; });
+
+  if (snapshot.text(ctl::FirmwareVersion).size() > cfg::kMaxFirmwareTextLength)
+    prompter.ask({kDefaultCaption, MsgIcon::None, MsgButtons::Ok, kFirmwareVersionErrorText});
+
+  if (!cfg::EmptyRequiredFields(snapshot).empty()) {
+    prompter.ask(errorBox(kSaveFieldsMissingText));
+    return SaveOutcome::FieldsMissing;
+  }
+
+  const std::string text = cfg::FormatSettingsFile(snapshot, localTime());
+
+  const auto path = chooser.choose(dialogRequest(FileDialogRequest::Kind::Save));
+  if (!path) return SaveOutcome::Cancelled;
+
+  const cfg::FileWriteStatus status = cfg::WriteFileAtomically(*path, text);
+  switch (status.result) {
+    case cfg::FileResult::Ok:
+      return SaveOutcome::Saved;
+    case cfg::FileResult::NotFound:
+    case cfg::FileResult::TooLarge:
+    case cfg::FileResult::Failed:
+      break;
+  }
+  prompter.ask(errorBox(strprintf("Cannot Save Advanced Settings - \nThe file could not be written:\n%s\n%s",
+                                  utf8ToCp1252(*path).c_str(), reason(status.error).c_str())));
+  return SaveOutcome::WriteFailed;
+}
+
+LoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+                                 const cfg::LoadContext& context) {
+  if (!context.escDetected) {
+    prompter.ask(errorBox(kLoadNoDeviceText));
+    return LoadOutcome::NoDevice;
+  }
+
+  const auto path = chooser.choose(dialogRequest(FileDialogRequest::Kind::Open));
+  if (!path) return LoadOutcome::Cancelled;
+
+  const cfg::FileReadStatus file = cfg::ReadWholeFile(*path, cfg::kMaxFileSize);
+  std::string problem;
+  switch (file.result) {
+    case cfg::FileResult::Ok:
+      break;
+    case cfg::FileResult::TooLarge:
+      problem = "The file is too large to be a settings file.";
+      break;
+    case cfg::FileResult::NotFound:
+    case cfg::FileResult::Failed:
+      problem = reason(file.error);
+      break;
+  }
+  if (!problem.empty()) {
+    prompter.ask(errorBox(strprintf("Cannot Load Advanced Settings - \nThe file could not be read:\n%s\n%s",
+                                    utf8ToCp1252(*path).c_str(), problem.c_str())));
+    return LoadOutcome::ReadFailed;
+  }
+
+  const auto values = cfg::ParseSettingsFile(file.bytes);
+  controls.update([&](DialogState& s) { cfg::ApplySettingsFile(s, values, context); });
+  for (int p = 10; p <= 100; p += 10) controls.update([p](DialogState& s) { s.setValue(ctl::Progress, p); });
+  controls.update([](DialogState& s) { s.setText(ctl::StatusLine, kSettingsLoadedStatus); });
+  return LoadOutcome::Loaded;
+}
+
+}  // namespace orx

@@ -1,0 +1,43 @@
+// File > Save Advanced Settings and File > Load Advanced Settings.
+//
+// Threading: call both from the window's thread. They take the shared
+// controls' lock only for short copies and updates, never while a box or a
+// file dialog is open, so the link worker can go on meanwhile. Neither talks to
+// the ESC; a loaded file is sent by SEND SETTINGS.
+#pragma once
+
+#include <ctime>
+#include <functional>
+
+#include "base/FileChooser.h"
+#include "base/Messages.h"
+#include "base/SharedControls.h"
+#include "settingsfile/SettingsApply.h"
+
+namespace orx {
+
+inline constexpr const char* kSaveFieldsMissingText =
+    "Cannot Save Advanced Settings - \nPlease Verify the Device is Connected and All Fields are Set.";
+inline constexpr const char* kFirmwareVersionErrorText = "Firmware Version Error";
+inline constexpr const char* kLoadNoDeviceText = "Cannot Load Advanced Settings - \nPlease Verify the Device is Connected.";
+inline constexpr const char* kSettingsLoadedStatus = "SETTINGS LOADED - PLEASE SEND";
+
+enum class SaveOutcome { Saved, Cancelled, FieldsMissing, WriteFailed };
+enum class LoadOutcome { Loaded, NoDevice, Cancelled, ReadFailed };
+
+// The local time now, for the DATE line.
+std::tm LocalTimeNow();
+
+// Checks the fields, asks for a file and replaces it atomically. A failed
+// write shows an error box and leaves any old file as it was.
+SaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+                                 const std::function<std::tm()>& localTime = LocalTimeNow);
+
+// Asks for a file and loads it into the controls; progress 10..100 and the
+// status "SETTINGS LOADED - PLEASE SEND". A file that cannot be read (missing,
+// unreadable, not a regular file, larger than 1 MiB) shows an error box and
+// changes nothing.
+LoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+                                 const cfg::LoadContext& context);
+
+}  // namespace orx

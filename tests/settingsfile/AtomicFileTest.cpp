@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "CfgTestSupport.h"
+#include "settingsfile/AtomicFile.h"
+
+using namespace orx;
+using namespace orx::test;
+using cfg::FileResult;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::stringstream ss;
+  ss << std::ifstream(path, std::ios::binary).rdbuf();
+  return ss.str();
+}
+
+void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+}  // namespace
+
+TEST(WriteFileAtomically, ReplacesALongerFileWholeAndKeepsItsPermissions) {
+  TempDir dir;
+  const std::string path = dir.file("a.cfg");
+  put(path, std::string(10000, 'O'));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_EQ(cfg::WriteFileAtomically(path, "new\r\n").result, FileResult::Ok);
+  EXPECT_EQ(slurp(path), "new\r\n");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.cfg"});
+}
+
+TEST(WriteFileAtomically, ThroughASymlinkReplacesTheFileItNames) {
+  TempDir dir;
+  put(dir.file("real.cfg"), "old");
+  ASSERT_EQ(::symlink("real.cfg", dir.file("link.cfg").c_str()), 0);
+  ASSERT_EQ(cfg::WriteFileAtomically(dir.file("link.cfg"), "fresh").result, FileResult::Ok);
+  EXPECT_EQ(slurp(dir.file("real.cfg")), "fresh");
+  struct stat st {};
+  ASSERT_EQ(::lstat(dir.file("link.cfg").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+// The disk fills up half-way (a file size limit stands in for it).
+TEST(WriteFileAtomically, AWriteFailingHalfWayKeepsTheOldFileAndNoTemporary) {
+  TempDir dir;
+  const std::string path = dir.file("keep.cfg");
+  put(path, "old content");
+  ::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto status = cfg::WriteFileAtomically(path, std::string(5000, 'N'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_EQ(status.result, FileResult::Failed);
+  EXPECT_EQ(status.error, EFBIG);
+  EXPECT_EQ(slurp(path), "old content");
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"keep.cfg"});
+}
+
+// Root may write anywhere, so the write runs in a child that gives root up.
+TEST(WriteFileAtomically, AFolderThatCannotBeWrittenKeepsTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.file("keep.cfg");
+  put(path, "old content");
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    const auto status = cfg::WriteFileAtomically(path, "new content");
+    ::_exit(status.result == FileResult::Failed && status.error == EACCES ? 0 : 1);
+  }
+  int wstatus = 0;
+  ASSERT_EQ(::waitpid(child, &wstatus, 0), child);
+  ::chmod(dir.path().c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(wstatus));
+  EXPECT_EQ(WEXITSTATUS(wstatus), 0) << "1: the write did not fail as expected; 2: could not drop root";
+  EXPECT_EQ(slurp(path), "old content");
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"keep.cfg"});
+}
+
+TEST(WriteFileAtomically, ADirectoryInTheWayIsRefused) {
+  TempDir dir;
+  ASSERT_EQ(::mkdir(dir.file("sub.cfg").c_str(), 0755), 0);
+  EXPECT_EQ(cfg::WriteFileAtomically(dir.file("sub.cfg"), "x").result, FileResult::Failed);
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"sub.cfg"});
+}
+
+TEST(ReadWholeFile, KeepsToTheLimitAndToRegularFiles) {
+  TempDir dir;
+  put(dir.file("f"), std::string(1000, 'a'));
+  EXPECT_EQ(cfg::ReadWholeFile(dir.file("f"), 1000).bytes, std::string(1000, 'a'));
+  EXPECT_EQ(cfg::ReadWholeFile(dir.file("f"), 999).result, FileResult::TooLarge);
+  EXPECT_EQ(cfg::ReadWholeFile(dir.file("none"), 1000).result, FileResult::NotFound);
+  EXPECT_EQ(cfg::ReadWholeFile(dir.path(), 1000).result, FileResult::Failed);
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(cfg::ReadWholeFile(dir.file("fifo"), 1000).result, FileResult::Failed) << "must not block on a fifo";
+}
