@@ -28,4 +28,11 @@ Message RunningResponseInfo();   // button 1160
 void ClearStatus(DialogState& s);    // status line empty, progress 0
 void ResetControls(DialogState& s);  // as the main window's ResetControls
 
+// The simpler notifications of the settings controls.
+void OnCanControlChange(DialogState& s);                 // 1101: DRONECAN enables 1102/1103
+void OnCutoffClick(DialogState& s, int controlId);       // 1052 / 1053
+void OnSyncRectClick(DialogState& s, int controlId);     // 1048 / 1047
+void OnStallClick(DialogState& s, int controlId);        // 1071 / 1070: untick the other
+void OnInitialClick(DialogState& s);                     // 1072
+
 }  // namespace orx
