@@ -1,0 +1,49 @@
+// One running device manager per user.
+//
+// The first start listens on a local socket; a second start finds it there,
+// asks it to come to the front and ends. A socket file left behind by a run
+// that crashed answers no one, so it is removed and the new start takes over.
+// A short lock file around the check keeps two starts at the same moment from
+// both taking over.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace orx {
+
+class InstanceGuard : public QObject {
+  Q_OBJECT
+ public:
+  enum class Claim {
+    First,           // no other instance: this one runs and listens
+    OtherActivated,  // another instance runs and was asked to come forward
+    Unguarded,       // neither listening nor reaching another worked; run anyway
+  };
+
+  // `socketPath`: where the instances meet; defaultSocketPath() for the program.
+  explicit InstanceGuard(QString socketPath, QObject* parent = nullptr);
+  ~InstanceGuard() override;
+
+  Claim claim();
+  const QString& socketPath() const { return socketPath_; }
+
+  // Per user: $ORX_INSTANCE_SOCKET when set (tests), else a socket in the
+  // user's runtime directory, else one in the temporary directory named with the user id.
+  static QString defaultSocketPath();
+
+ signals:
+  // Another start asked this instance to come to the front.
+  void activationRequested();
+
+ private:
+  bool tellRunningInstance();
+  void onNewConnection();
+
+  QString socketPath_;
+  QLocalServer* server_ = nullptr;
+};
+
+}  // namespace orx
