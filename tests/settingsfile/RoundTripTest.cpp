@@ -129,6 +129,13 @@ TEST(RoundTrip, Cp210xLinkOffersSevenMotorsAndKeepsDataLogSpeed) {
   EXPECT_EQ(roundTrip(saved, cp210xControls(), kCp210x).selection(ctl::MotorEdition), -1);
   // The same file with an NVQ series ESC on the STM32 link finds it.
   EXPECT_EQ(roundTrip(saved, cp210xControls(), kStm32).selectedText(ctl::MotorEdition), "MOTOR-02");
+
+  // STM32 adapter plugged in but its ESC silent, the ESC on the CP210x link:
+  // the motor list follows the ESC, DATA LOG SPEED the adapter.
+  saved.selectText(ctl::DataLogSpeed, "4HZ");
+  const DialogState mixed = roundTrip(saved, cp210xControls(), {true, false, true});
+  EXPECT_EQ(mixed.items(ctl::MotorEdition), lists::motorEditionsFileCp210x());
+  EXPECT_EQ(mixed.selectedText(ctl::DataLogSpeed), "4HZ");
 }
 
 TEST(RoundTrip, CustomMotorThroughTheFlowsOverALongerFile) {
