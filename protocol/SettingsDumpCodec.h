@@ -1,0 +1,27 @@
+// The settings dump of an ESC behind the CP210x adapter -> the main window's
+// controls. The dump replays the settings as the command bytes that set them;
+// a position the dump does not reach leaves its control as it was.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "base/DialogState.h"
+
+namespace orx {
+
+// Before the dump is requested: status emptied, the CP210x MOTOR EDITION and
+// STARTUP POWER lists, THROTTLE RESPONSE edits off, ACCELERATION RATE on.
+void prepareCp210xRead(DialogState& s);
+
+// "READING PARAMETERS...%d%%" with twice the index of the byte just collected.
+std::string dumpProgressText(size_t index);
+int dumpProgressValue(size_t index);
+
+// Writes the dump into the controls: progress 100, the controls the CP210x
+// ESCs lack disabled, overload/data-log rules, every position, the DEFAULT
+// adapter and the fixed CAN entries. Any dump is accepted, including an empty one.
+void decodeSettingsDump(DialogState& s, std::span<const uint8_t> dump);
+
+}  // namespace orx
