@@ -100,14 +100,3 @@ TEST(WriteFileAtomically, ADirectoryInTheWayIsRefused) {
   EXPECT_EQ(cfg::WriteFileAtomically(dir.file("sub.cfg"), "x").result, FileResult::Failed);
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"sub.cfg"});
 }
-
-TEST(ReadWholeFile, KeepsToTheLimitAndToRegularFiles) {
-  TempDir dir;
-  put(dir.file("f"), std::string(1000, 'a'));
-  EXPECT_EQ(cfg::ReadWholeFile(dir.file("f"), 1000).bytes, std::string(1000, 'a'));
-  EXPECT_EQ(cfg::ReadWholeFile(dir.file("f"), 999).result, FileResult::TooLarge);
-  EXPECT_EQ(cfg::ReadWholeFile(dir.file("none"), 1000).result, FileResult::NotFound);
-  EXPECT_EQ(cfg::ReadWholeFile(dir.path(), 1000).result, FileResult::Failed);
-  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
-  EXPECT_EQ(cfg::ReadWholeFile(dir.file("fifo"), 1000).result, FileResult::Failed) << "must not block on a fifo";
-}
