@@ -4,17 +4,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "link/HexDigits.h"
+
 namespace orx {
-
-int OrxDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return static_cast<unsigned char>(c);
-}
-
-uint8_t OrxPairValue(char high, char low) {
-  return static_cast<uint8_t>((16 * OrxDigitValue(high) + OrxDigitValue(low)) & 0xFF);
-}
 
 namespace {
 
@@ -33,7 +25,7 @@ class PairDecoder {
       }
       havePending_ = false;
       if (out_.size() >= FirmwareImage::kCapacity) return false;
-      out_.push_back(OrxPairValue(pending_, c));
+      out_.push_back(HexPairValue(pending_, c));
     }
     return true;
   }

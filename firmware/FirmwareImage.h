@@ -13,13 +13,6 @@
 
 namespace orx {
 
-// Value of one image digit: "0"-"9" -> 0-9, "A"-"F" -> 10-15, any other
-// character its own code. Files are not validated beyond this on purpose: the
-// ESC's boot loader judges the payload.
-int OrxDigitValue(char c);
-// One byte from a pair of digits: (16 * high + low) mod 256.
-uint8_t OrxPairValue(char high, char low);
-
 enum class ImageLoadResult { Ok, OpenFailed, TooLarge };
 
 class FirmwareImage {
@@ -27,8 +20,9 @@ class FirmwareImage {
   // The boot loader's image buffer holds at most this many bytes.
   static constexpr size_t kCapacity = 131072;
 
-  // Decodes text two characters at a time; a trailing single character is
-  // ignored. More than kCapacity bytes leaves the image empty and gives TooLarge.
+  // Decodes text two characters at a time with the link's lenient hex digits
+  // (other characters stand for their own code: the boot loader judges the
+  // payload, not this reader); a trailing single character is ignored. More than kCapacity bytes leaves the image empty and gives TooLarge.
   ImageLoadResult decode(std::string_view text);
   // Reads and decodes a file in pieces, so a huge file is refused without
   // being held in memory. OpenFailed also covers a file that cannot be read.
