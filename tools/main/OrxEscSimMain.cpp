@@ -1,0 +1,71 @@
+// orx-esc-sim: a simulated ESC for running the device manager without one.
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/SimOptions.h"
+#include "tools/SimulatedEsc.h"
+
+namespace {
+
+std::unique_ptr<orx::sim::SimulatedEsc> makeSim(const orx::sim::SimOptions& options) {
+  switch (options.kind) {
+    case orx::sim::EscKind::Nvq:
+      return std::make_unique<orx::sim::SimulatedEsc>(options.nvq);
+    case orx::sim::EscKind::Cp210x:
+      return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  orx::sim::SimOptions options;
+  std::string error;
+  if (!orx::sim::parseOptions(args, options, error)) {
+    std::fprintf(stderr, "orx-esc-sim: %s\n", error.c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(orx::sim::helpText().c_str(), stdout);
+    return 0;
+  }
+
+  // Block the stop signals before any thread starts, so that only sigwait
+  // below sees them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  auto sim = makeSim(options);
+  if (!sim) {
+    std::fprintf(stderr, "orx-esc-sim: this kind is not available yet\n");
+    return 2;
+  }
+  if (!options.statePath.empty() && !sim->useStateFile(options.statePath)) {
+    std::fprintf(stderr, "orx-esc-sim: %s\n", sim->error().c_str());
+    return 1;
+  }
+  for (const auto& fault : options.faults) sim->addFault(fault);
+  for (const auto& [block, replies] : options.blockReplies) sim->setBootBlockReplies(block, replies);
+  sim->setReappearAfterLeavingMs(options.reappearMs);
+  if (!sim->start()) {
+    std::fprintf(stderr, "orx-esc-sim: %s\n", sim->error().c_str());
+    return 1;
+  }
+  std::printf("%s\n", sim->exportLine().c_str());
+  std::fflush(stdout);
+
+  int signal = 0;
+  sigwait(&stopSignals, &signal);
+  sim->stop();
+  const std::string last = sim->error();
+  if (!last.empty()) std::fprintf(stderr, "orx-esc-sim: %s\n", last.c_str());
+  return 0;
+}
