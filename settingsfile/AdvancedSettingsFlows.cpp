@@ -29,7 +29,7 @@ std::tm LocalTimeNow() {
   return local;
 }
 
-SaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
                                  const std::function<std::tm()>& localTime) {
   const DialogState snapshot = controls.read([](const DialogState& s) { return s; });
 
@@ -38,18 +38,18 @@ SaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, F
 
   if (!cfg::EmptyRequiredFields(snapshot).empty()) {
     prompter.ask(errorBox(kSaveFieldsMissingText));
-    return SaveOutcome::FieldsMissing;
+    return SettingsSaveOutcome::FieldsMissing;
   }
 
   const std::string text = cfg::FormatSettingsFile(snapshot, localTime());
 
   const auto path = chooser.choose(dialogRequest(FileDialogRequest::Kind::Save));
-  if (!path) return SaveOutcome::Cancelled;
+  if (!path) return SettingsSaveOutcome::Cancelled;
 
   const cfg::FileWriteStatus status = cfg::WriteFileAtomically(*path, text);
   switch (status.result) {
     case cfg::FileResult::Ok:
-      return SaveOutcome::Saved;
+      return SettingsSaveOutcome::Saved;
     case cfg::FileResult::NotFound:
     case cfg::FileResult::TooLarge:
     case cfg::FileResult::Failed:
@@ -57,18 +57,18 @@ SaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, F
   }
   prompter.ask(errorBox(strprintf("Cannot Save Advanced Settings - \nThe file could not be written:\n%s\n%s",
                                   utf8ToCp1252(*path).c_str(), reason(status.error).c_str())));
-  return SaveOutcome::WriteFailed;
+  return SettingsSaveOutcome::WriteFailed;
 }
 
-LoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+SettingsLoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
                                  const cfg::LoadContext& context) {
   if (!context.escDetected) {
     prompter.ask(errorBox(kLoadNoDeviceText));
-    return LoadOutcome::NoDevice;
+    return SettingsLoadOutcome::NoDevice;
   }
 
   const auto path = chooser.choose(dialogRequest(FileDialogRequest::Kind::Open));
-  if (!path) return LoadOutcome::Cancelled;
+  if (!path) return SettingsLoadOutcome::Cancelled;
 
   const cfg::FileReadStatus file = cfg::ReadWholeFile(*path, cfg::kMaxFileSize);
   std::string problem;
@@ -86,14 +86,14 @@ LoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, F
   if (!problem.empty()) {
     prompter.ask(errorBox(strprintf("Cannot Load Advanced Settings - \nThe file could not be read:\n%s\n%s",
                                     utf8ToCp1252(*path).c_str(), problem.c_str())));
-    return LoadOutcome::ReadFailed;
+    return SettingsLoadOutcome::ReadFailed;
   }
 
   const auto values = cfg::ParseSettingsFile(file.bytes);
   controls.update([&](DialogState& s) { cfg::ApplySettingsFile(s, values, context); });
   for (int p = 10; p <= 100; p += 10) controls.update([p](DialogState& s) { s.setValue(ctl::Progress, p); });
   controls.update([](DialogState& s) { s.setText(ctl::StatusLine, kSettingsLoadedStatus); });
-  return LoadOutcome::Loaded;
+  return SettingsLoadOutcome::Loaded;
 }
 
 }  // namespace orx

@@ -22,22 +22,22 @@ inline constexpr const char* kFirmwareVersionErrorText = "Firmware Version Error
 inline constexpr const char* kLoadNoDeviceText = "Cannot Load Advanced Settings - \nPlease Verify the Device is Connected.";
 inline constexpr const char* kSettingsLoadedStatus = "SETTINGS LOADED - PLEASE SEND";
 
-enum class SaveOutcome { Saved, Cancelled, FieldsMissing, WriteFailed };
-enum class LoadOutcome { Loaded, NoDevice, Cancelled, ReadFailed };
+enum class SettingsSaveOutcome { Saved, Cancelled, FieldsMissing, WriteFailed };
+enum class SettingsLoadOutcome { Loaded, NoDevice, Cancelled, ReadFailed };
 
 // The local time now, for the DATE line.
 std::tm LocalTimeNow();
 
 // Checks the fields, asks for a file and replaces it atomically. A failed
 // write shows an error box and leaves any old file as it was.
-SaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
                                  const std::function<std::tm()>& localTime = LocalTimeNow);
 
 // Asks for a file and loads it into the controls; progress 10..100 and the
 // status "SETTINGS LOADED - PLEASE SEND". A file that cannot be read (missing,
 // unreadable, not a regular file, larger than 1 MiB) shows an error box and
 // changes nothing.
-LoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+SettingsLoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
                                  const cfg::LoadContext& context);
 
 }  // namespace orx

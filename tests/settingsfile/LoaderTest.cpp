@@ -138,7 +138,7 @@ TEST(LoadAdvancedSettings, RefusesWithoutAnEscAndAsksForNoFile) {
   SharedControls controls;
   FakePrompter prompter;
   FakeChooser chooser("/dev/null");
-  EXPECT_EQ(LoadAdvancedSettings(controls, prompter, chooser, {false, false, true}), LoadOutcome::NoDevice);
+  EXPECT_EQ(LoadAdvancedSettings(controls, prompter, chooser, {false, false, true}), SettingsLoadOutcome::NoDevice);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0], errorBox("Cannot Load Advanced Settings - \nPlease Verify the Device is Connected."));
   EXPECT_TRUE(chooser.requests.empty());
@@ -157,7 +157,7 @@ TEST(LoadAdvancedSettings, UnreadableFilesAreReportedAndChangeNothing) {
     controls.takeChanges();
     FakePrompter prompter;
     FakeChooser chooser(path);
-    EXPECT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kStm32), LoadOutcome::ReadFailed) << path;
+    EXPECT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kStm32), SettingsLoadOutcome::ReadFailed) << path;
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].icon, MsgIcon::Error);
     EXPECT_EQ(prompter.shown[0].text.rfind("Cannot Load Advanced Settings - \n", 0), 0u);

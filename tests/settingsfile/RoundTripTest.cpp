@@ -154,7 +154,7 @@ TEST(RoundTrip, CustomMotorThroughTheFlowsOverALongerFile) {
   });
   FakePrompter prompter;
   FakeChooser chooser(path);
-  ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, [] { return std::tm{}; }), SaveOutcome::Saved);
+  ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, [] { return std::tm{}; }), SettingsSaveOutcome::Saved);
   std::stringstream written;
   written << std::ifstream(path, std::ios::binary).rdbuf();
   EXPECT_EQ(written.str().find("XX"), std::string::npos);
@@ -166,7 +166,7 @@ TEST(RoundTrip, CustomMotorThroughTheFlowsOverALongerFile) {
     s.setValue(ctl::Progress, 0);
   });
   controls.takeChanges();
-  ASSERT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kStm32), LoadOutcome::Loaded);
+  ASSERT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kStm32), SettingsLoadOutcome::Loaded);
   EXPECT_TRUE(prompter.shown.empty());
   controls.read([](const DialogState& s) {
     EXPECT_EQ(s.items(ctl::MotorEdition), lists::motorEditionsNvq());
@@ -178,6 +178,6 @@ TEST(RoundTrip, CustomMotorThroughTheFlowsOverALongerFile) {
   EXPECT_EQ(chooser.requests.back().filter, "Config Files (*.cfg)|*.cfg||");
 
   // Over the CP210x adapter the seven-entry list has no CUSTOM MOTOR.
-  ASSERT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kCp210x), LoadOutcome::Loaded);
+  ASSERT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kCp210x), SettingsLoadOutcome::Loaded);
   EXPECT_EQ(controls.read([](const DialogState& s) { return s.selection(ctl::MotorEdition); }), -1);
 }

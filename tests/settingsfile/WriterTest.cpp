@@ -47,7 +47,7 @@ TEST(SettingsFileWriter, SavedFileMatchesHandWrittenFileByteForByte) {
   TempDir dir;
   FakeChooser chooser(dir.file("out.cfg"));
 
-  ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SaveOutcome::Saved);
+  ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::Saved);
   EXPECT_TRUE(prompter.shown.empty());
   EXPECT_EQ(slurp(dir.file("out.cfg")), slurp(ORX_CFG_TEST_DATA "/stm32_range_fixed.cfg"));
   ASSERT_EQ(chooser.requests.size(), 1u);
@@ -82,7 +82,7 @@ TEST(SaveAdvancedSettings, RefusesWhileAnyRequiredListShowsNothing) {
     });
     FakePrompter prompter;
     FakeChooser chooser("/nonexistent/never.cfg");
-    EXPECT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SaveOutcome::FieldsMissing) << id;
+    EXPECT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::FieldsMissing) << id;
     ASSERT_EQ(prompter.shown.size(), 1u) << id;
     EXPECT_EQ(prompter.shown[0], errorBox("Cannot Save Advanced Settings - \nPlease Verify the Device is "
                                           "Connected and All Fields are Set."));
@@ -111,14 +111,14 @@ TEST(SaveAdvancedSettings, OverlongFirmwareTextWarnsThenStillSaves) {
   FakePrompter prompter;
   TempDir dir;
   FakeChooser chooser(dir.file("fw.cfg"));
-  ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SaveOutcome::Saved);
+  ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::Saved);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0], (Message{kDefaultCaption, MsgIcon::None, MsgButtons::Ok, "Firmware Version Error"}));
   EXPECT_EQ(lineOf(slurp(dir.file("fw.cfg")), 4), "FIRMWARE VERSION:  D2.23-BETA-7");
 
   controls.update([](DialogState& s) { s.setText(ctl::FirmwareVersion, "0123456789"); });
   prompter.shown.clear();
-  EXPECT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SaveOutcome::Saved);
+  EXPECT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::Saved);
   EXPECT_TRUE(prompter.shown.empty()) << "ten characters are still fine";
 }
 
@@ -128,12 +128,12 @@ TEST(SaveAdvancedSettings, CancelWritesNothingAndAFailedWriteIsReported) {
   FakePrompter prompter;
   TempDir dir;
   FakeChooser cancel;
-  EXPECT_EQ(SaveAdvancedSettings(controls, prompter, cancel, march7), SaveOutcome::Cancelled);
+  EXPECT_EQ(SaveAdvancedSettings(controls, prompter, cancel, march7), SettingsSaveOutcome::Cancelled);
   EXPECT_TRUE(dir.entries().empty());
   EXPECT_TRUE(prompter.shown.empty());
 
   FakeChooser missingDir(dir.file("no-such-dir/out.cfg"));
-  EXPECT_EQ(SaveAdvancedSettings(controls, prompter, missingDir, march7), SaveOutcome::WriteFailed);
+  EXPECT_EQ(SaveAdvancedSettings(controls, prompter, missingDir, march7), SettingsSaveOutcome::WriteFailed);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].icon, MsgIcon::Error);
   EXPECT_EQ(prompter.shown[0].caption, "ORX Device");
