@@ -8,8 +8,8 @@ namespace {
 constexpr int kSkippedColons = 3;
 constexpr std::string_view kVersionMark = "VERSION:";
 
-// The value after the colon at `colon`: from two bytes after the colon's
-// following space up to the line feed, at most kMaxValueLength bytes, without
+// The value after the colon at `colon`: from the third byte after it (past
+// the colon and its two blanks) up to the line feed, at most kMaxValueLength bytes, without
 // a final carriage return. A line that ends before the two spaces gives an
 // empty value instead of borrowing the start of the next line.
 std::string valueAfter(std::string_view text, size_t colon) {
