@@ -41,11 +41,11 @@ PosixSerialPort::~PosixSerialPort() {
   ::close(fd_);
 }
 
-ReadOutcome PosixSerialPort::read(std::span<uint8_t> into, int timeoutMs) {
+PortRead PosixSerialPort::read(std::span<uint8_t> into, int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
   size_t count = 0;
   auto partial = [&](ReadStatus none) {
-    return ReadOutcome{count > 0 ? ReadStatus::Short : none, count};
+    return PortRead{count > 0 ? ReadStatus::Short : none, count};
   };
   while (count < into.size()) {
     pollfd p{fd_, POLLIN, 0};

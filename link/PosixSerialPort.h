@@ -18,7 +18,7 @@ class PosixSerialPort final : public SerialPort {
   PosixSerialPort(const PosixSerialPort&) = delete;
   PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
-  ReadOutcome read(std::span<uint8_t> into, int timeoutMs) override;
+  PortRead read(std::span<uint8_t> into, int timeoutMs) override;
   bool write(std::span<const uint8_t> bytes) override;
   bool purge(PurgeWhat what) override;
   bool configure(int baud) override;

@@ -53,13 +53,13 @@ bool SerialLink::Read(size_t n, int ms) {
   if (n == 0) return true;
   const auto start = std::chrono::steady_clock::now();
   const size_t kept = std::min(n, receive_.size());
-  ReadOutcome outcome = port_->read(std::span<uint8_t>(receive_.data(), kept), ms);
+  PortRead outcome = port_->read(std::span<uint8_t>(receive_.data(), kept), ms);
   bytesRead_ = outcome.count;
   if (outcome.status == ReadStatus::Complete && n > kept) {
     // The rest of a long echo: consume it within the same time limit, keep nothing.
     std::vector<uint8_t> spill(n - kept);
     const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    const ReadOutcome rest = port_->read(spill, std::max<int>(0, ms - static_cast<int>(spent.count())));
+    const PortRead rest = port_->read(spill, std::max<int>(0, ms - static_cast<int>(spent.count())));
     bytesRead_ += rest.count;
     if (rest.status != ReadStatus::Complete) outcome.status = ReadStatus::Short;
   }

@@ -18,7 +18,7 @@ enum class ReadStatus {
   Failed,    // the device reported an error or vanished
 };
 
-struct ReadOutcome {
+struct PortRead {
   ReadStatus status = ReadStatus::Failed;
   size_t count = 0;  // bytes stored from the start of the buffer
 
@@ -30,7 +30,7 @@ class SerialPort {
   virtual ~SerialPort() = default;
 
   // Waits at most timeoutMs for into.size() bytes, storing them from into[0].
-  virtual ReadOutcome read(std::span<uint8_t> into, int timeoutMs) = 0;
+  virtual PortRead read(std::span<uint8_t> into, int timeoutMs) = 0;
   // True only when every byte was written. A vanished device fails at once.
   virtual bool write(std::span<const uint8_t> bytes) = 0;
   virtual bool purge(PurgeWhat what) = 0;

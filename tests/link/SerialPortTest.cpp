@@ -25,7 +25,7 @@ TEST(PosixSerialPort, ReadsWholeRepliesAndShortOnesWithinTheLimit) {
   ASSERT_TRUE(p.port->configure(9600));
   uint8_t buf[3] = {};
   p.peer.send({1, 2, 3});
-  ReadOutcome r = p.port->read(buf, 500);
+  PortRead r = p.port->read(buf, 500);
   EXPECT_EQ(r.status, ReadStatus::Complete);
   EXPECT_EQ(r.count, 3u);
   EXPECT_EQ(buf[2], 3);
@@ -44,7 +44,7 @@ TEST(PosixSerialPort, SilenceTimesOutAtTheLimit) {
   OpenPort p;
   ASSERT_TRUE(p.port);
   uint8_t buf[1] = {};
-  ReadOutcome r;
+  PortRead r;
   const long long ms = elapsedMs([&] { r = p.port->read(buf, 300); });
   EXPECT_EQ(r.status, ReadStatus::TimedOut);
   EXPECT_FALSE(r.succeeded());
@@ -76,7 +76,7 @@ TEST(PosixSerialPort, WritesReachThePeerAndPurgeDropsStaleInput) {
   EXPECT_TRUE(p.port->purge(PurgeWhat::Receive));
   p.peer.send({0x11});
   uint8_t buf[2] = {};
-  const ReadOutcome r = p.port->read(buf, 100);
+  const PortRead r = p.port->read(buf, 100);
   EXPECT_EQ(r.count, 1u);
   EXPECT_EQ(buf[0], 0x11);
   EXPECT_TRUE(p.port->purge(PurgeWhat::Transmit));
@@ -94,7 +94,7 @@ TEST(PosixSerialPort, UnpluggedDeviceFailsAtOnce) {
   EXPECT_LT(ms, 100);
 
   uint8_t buf[4] = {};
-  ReadOutcome r;
+  PortRead r;
   ms = elapsedMs([&] { r = p.port->read(buf, 1000); });
   EXPECT_EQ(r.status, ReadStatus::Failed);
   EXPECT_LT(ms, 100);
