@@ -1,0 +1,67 @@
+#include "protocol/DefaultsFlow.h"
+
+#include "protocol/FlowSteps.h"
+#include "protocol/FlowTexts.h"
+
+namespace orx {
+
+namespace {
+
+constexpr int kPingAttempts = 6;
+constexpr int kPingWaitMs = 100;
+constexpr int kPingReplyMs = 2000;
+constexpr int kConfirmAttempts = 11;
+constexpr int kConfirmMs = 500;
+
+bool received(ReceiveResult r) {
+  switch (r) {
+    case ReceiveResult::Complete:
+    case ReceiveResult::Short: return true;
+    case ReceiveResult::Failed: return false;
+  }
+  return false;
+}
+
+void waitOnActiveLink(EscLinks& links, int ms) {
+  if (links.ActiveLink == EscLinks::kStm32) {
+    links.stm32.BusyWait(ms);
+  } else {
+    links.cp210x.BusyWait(ms);
+  }
+}
+
+}  // namespace
+
+ReadOutcome runDefaultSettings(DeviceSession& session, FlowHost& host) {
+  session.DefaultsRequested = true;
+  return runReadOrDefault(session, host);
+}
+
+AfterUpdateOutcome runDefaultsAfterUpdate(DeviceSession& session, FlowHost& host) {
+  EscLinks& links = session.links;
+  links.Purge();
+
+  bool answered = false;
+  for (int attempt = 0; attempt < kPingAttempts && !answered; ++attempt) {
+    links.forgetReplyByte();
+    links.SendCommand(0xD4);
+    waitOnActiveLink(links, kPingWaitMs);
+    answered = received(links.ReceiveReply(2, kPingReplyMs)) && links.ReplyBuffer[0] == 0xD5;
+  }
+  if (!answered) return AfterUpdateOutcome::Silent;
+
+  links.forgetReplyByte();
+  links.SendCommand(0xDE);
+  bool confirmed = false;
+  for (int attempt = 0; attempt < kConfirmAttempts && !confirmed; ++attempt) {
+    confirmed = received(links.ReceiveReply(1, kConfirmMs)) && links.ReplyBuffer[0] == 1;
+  }
+  if (!confirmed) {
+    setStatus(host, flowtext::kDefaultsFailed);
+    return AfterUpdateOutcome::DefaultsFailed;
+  }
+  host.postSettingsRead();
+  return AfterUpdateOutcome::ReadPosted;
+}
+
+}  // namespace orx

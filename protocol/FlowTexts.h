@@ -1,0 +1,27 @@
+// The status texts and message boxes of the read, send, default and repair
+// mode flows, word for word as the user sees them.
+#pragma once
+
+#include "base/Messages.h"
+
+namespace orx::flowtext {
+
+inline constexpr const char* kReadCompleted = "READ SETTINGS COMPLETED";
+inline constexpr const char* kDefaultsUpdated = "DEFAULT SETTINGS UPDATED";
+inline constexpr const char* kDefaultsFailed = "DEFAULT SETTINGS FAILED";
+inline constexpr const char* kSettingsUpdated = "SETTINGS UPDATED";
+inline constexpr const char* kEnteringRepair = "Entering Repair Mode...";
+inline constexpr const char* kRepairEnabled = "Repair Mode Enabled";
+
+inline Message repairCheckedRead() {
+  return errorBox("ERROR Repair Mode is Checked - \nUncheck Repair Mode to Read Settings");
+}
+inline Message repairCheckedSend() {
+  return errorBox("ERROR Repair Mode is Checked - \nUncheck Repair Mode to Send Settings");
+}
+inline Message adapterConnectionError() { return errorBox("ADAPTER Connection Error - \nPlease Reconnect to PC."); }
+inline Message deviceConnectionError() {
+  return errorBox("DEVICE Connection Error - \nPlease Reconnect and Power Cycle Device.");
+}
+
+}  // namespace orx::flowtext

@@ -1,0 +1,35 @@
+#include "protocol/RepairModeFlow.h"
+
+#include <thread>
+
+#include "protocol/FlowSteps.h"
+#include "protocol/FlowTexts.h"
+#include "protocol/SettingsHandlers.h"
+
+namespace orx {
+
+RepairOutcome runRepairModeClick(DeviceSession& session, FlowHost& host, RepairTiming timing) {
+  using Clock = std::chrono::steady_clock;
+  EscLinks& links = session.links;
+  if (links.stm32.AdapterState != 2) return RepairOutcome::NotApplicable;
+
+  host.controls().update([](DialogState& s) { ResetControls(s); });
+  static constexpr uint8_t kEnterBootLoader[] = {0xD6, 0xD7};
+  links.SendExpectAck(kEnterBootLoader);
+  const auto sent = Clock::now();
+  // TODO(dfu): empty the DFU device name once the DFU state exists.
+  setStatus(host, flowtext::kEnteringRepair);
+
+  bool found = host.findDfuDevice();
+  while (!found && Clock::now() - sent < timing.limit) {
+    std::this_thread::sleep_for(timing.searchPause);
+    found = host.findDfuDevice();
+  }
+  if (!found) return RepairOutcome::NotFound;
+  setStatus(host, flowtext::kRepairEnabled);
+  links.stm32.DeviceState = 1;
+  host.indicatorsChanged();
+  return RepairOutcome::Enabled;
+}
+
+}  // namespace orx
