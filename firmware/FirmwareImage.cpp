@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "link/HexDigits.h"
@@ -55,6 +56,9 @@ ImageLoadResult FirmwareImage::decode(std::string_view text) {
 
 ImageLoadResult FirmwareImage::load(const std::string& path) {
   bytes_.clear();
+  // A fifo or device would block or never end; only plain files are images.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) return ImageLoadResult::OpenFailed;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return ImageLoadResult::OpenFailed;
   PairDecoder decoder(bytes_);
@@ -67,7 +71,7 @@ ImageLoadResult FirmwareImage::load(const std::string& path) {
     }
     if (got < chunk.size()) break;
   }
-  // A directory or an I/O error reads as nothing; do not take it for an empty image.
+  // An I/O error reads as nothing; do not take it for an empty image.
   if (std::ferror(file.get())) {
     bytes_.clear();
     return ImageLoadResult::OpenFailed;

@@ -25,7 +25,8 @@ class FirmwareImage {
   // payload, not this reader); a trailing single character is ignored. More than kCapacity bytes leaves the image empty and gives TooLarge.
   ImageLoadResult decode(std::string_view text);
   // Reads and decodes a file in pieces, so a huge file is refused without
-  // being held in memory. OpenFailed also covers a file that cannot be read.
+  // being held in memory. OpenFailed also covers a file that cannot be read
+  // and anything that is not a plain file (folder, fifo, device).
   ImageLoadResult load(const std::string& path);
 
   size_t size() const { return bytes_.size(); }

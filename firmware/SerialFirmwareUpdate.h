@@ -61,8 +61,7 @@ inline constexpr const char* kRepairOverrideText =
     "\t\t\t\t\t\t   Uploading incorrect Firmware may cause damage to the ESC and will void the warrenty.";
 inline constexpr const char* kReadFileErrorText = "Read Firmware File Error - \nPlease Reconnect and Power Cycle Device.";
 inline constexpr const char* kFileTooLargeText =
-    "Firmware File Too Large - \nThe file holds more than 131072 bytes of firmware.\r\n"
-    "Please Check File Before Updating.";
+    "Firmware File Too Large - \nThe file decodes to more than 131072 bytes.\nPlease Check File Before Updating.";
 inline constexpr const char* kContinueText = "Do you wish to continue?";
 inline constexpr const char* kContinueCaption = "Update";
 inline constexpr const char* kFirmwareUpdatedText = "FIRMWARE UPDATED";

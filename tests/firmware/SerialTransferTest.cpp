@@ -200,14 +200,6 @@ TEST(BlockTransfer, BlockRunningPastTheImageEndIsValidationCheckAndNotSent) {
   EXPECT_EQ(run.percents, (std::vector<int>{0, 54}));  // 6*100/11
 }
 
-TEST(BlockTransfer, LoneLengthByteAtTheEndIsValidationCheck) {
-  std::vector<uint8_t> bytes = test::MakeImageBytes({4});
-  bytes.push_back(0x00);
-  FakeBootLoader link;
-  EXPECT_EQ(Transfer(link, ImageOf(bytes)).outcome, TransferOutcome::ValidationCheck);
-  EXPECT_EQ(link.writes.size(), 1u);
-}
-
 TEST(BlockTransfer, LengthBytesAtTheVeryEndOfAFullBufferAreNotOverread) {
   // Fill the buffer exactly, leaving one length byte as the last byte.
   std::vector<uint8_t> bytes = test::MakeImageBytes({65535, 65532});
@@ -221,29 +213,7 @@ TEST(BlockTransfer, LengthBytesAtTheVeryEndOfAFullBufferAreNotOverread) {
 
 TEST(BlockTransfer, FailedBlockWriteIsFail) {
   FakeBootLoader link;
-  link.failWriteAt = 1;
-  link.blockAnswers = {0x11, 0x33};  // the resend's write fails
+  link.failWriteAt = 1;  // the second block's write
   EXPECT_EQ(Transfer(link, ImageOf(test::MakeImageBytes({3, 3}))).outcome, TransferOutcome::Fail);
 }
 
-TEST(BlockTransfer, HandshakeFailureSendsNoBlock) {
-  FakeBootLoader link;
-  link.silentWakes = FakeBootLoader::kNever;
-  EXPECT_EQ(Transfer(link, ImageOf(test::MakeImageBytes({3}))).outcome, TransferOutcome::ComLoss);
-  EXPECT_TRUE(link.writes.empty());
-}
-
-TEST(TransferTexts, EveryFailureHasItsOwnMessage) {
-  EXPECT_STREQ(TransferFailureText(TransferOutcome::Timeout),
-               "Update Error: Data Transfer Timeout - \nPlease Reconnect and Power Cycle Device.");
-  EXPECT_STREQ(TransferFailureText(TransferOutcome::ComLoss),
-               "Update Error: Data Transfer COM Loss - \nPlease Reconnect and Power Cycle Device.");
-  EXPECT_STREQ(TransferFailureText(TransferOutcome::Fail),
-               "Update Error: Data Transfer Fail - \nPlease Reconnect and Power Cycle Device.");
-  EXPECT_STREQ(TransferFailureText(TransferOutcome::CrcChecksum),
-               "Update Error: Data Transfer CRC Checksum - \nPlease Reconnect and Power Cycle Device.");
-  EXPECT_STREQ(TransferFailureText(TransferOutcome::RepeatTimeout),
-               "Update Error: Data Transfer Repeat Timeout - \nPlease Reconnect and Power Cycle Device.");
-  EXPECT_STREQ(TransferFailureText(TransferOutcome::ValidationCheck),
-               "Update Error: Data Transfer Validation Check - \nPlease Reconnect and Power Cycle Device.");
-}
