@@ -191,18 +191,3 @@ TEST(DumpDecode, LeavingRangeModeEmptiesTheRangeEdits) {
   EXPECT_FALSE(s.enabled(ctl::RangeMin));
   EXPECT_FALSE(s.flags.RangeResetPending);
 }
-
-TEST(DumpDecode, ReadPreparationAndProgressTexts) {
-  DialogState s = windowAfterStart();
-  s.setText(ctl::StatusLine, "OLD");
-  s.setEnabled(ctl::ResponseRunning, true);
-  prepareCp210xRead(s);
-  EXPECT_EQ(s.text(ctl::StatusLine), "");
-  EXPECT_EQ(s.items(ctl::MotorEdition), lists::motorEditionsCp210x());
-  EXPECT_EQ(s.items(ctl::StartupPower), lists::startupPowerCp210x());
-  EXPECT_FALSE(s.enabled(ctl::ResponseRunning));
-  EXPECT_TRUE(s.enabled(ctl::Acceleration));
-  EXPECT_EQ(dumpProgressText(0), "READING PARAMETERS...0%");
-  EXPECT_EQ(dumpProgressText(15), "READING PARAMETERS...30%");
-  EXPECT_EQ(dumpProgressValue(15), 30);
-}

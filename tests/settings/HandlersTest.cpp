@@ -155,7 +155,7 @@ TEST(MotorEditionHandler, WithAnNvqEscShowsTheRateStoredForTheEdition) {
   }
 }
 
-TEST(NodeHandlers, FixedSelectsTheStoredNodeInitialClearsIt) {
+TEST(NodeHandlers, FixedSelectsTheNodeStoredInTheKeptBlock) {
   for (bool extended : {false, true}) {
     const EscSettings kept = blockOf(extended, sampleData());  // d[38] = 9
     DialogState s = windowAfterStart();
@@ -165,59 +165,5 @@ TEST(NodeHandlers, FixedSelectsTheStoredNodeInitialClearsIt) {
     EXPECT_FALSE(s.checked(ctl::NodeInitial));
     EXPECT_TRUE(s.enabled(ctl::NodeId));
     EXPECT_EQ(s.selectedText(ctl::NodeId), "ID 09");
-
-    s.setChecked(ctl::NodeInitial, true);
-    OnInitialClick(s);
-    EXPECT_FALSE(s.checked(ctl::NodeFixed));
-    EXPECT_FALSE(s.enabled(ctl::NodeId));
-    EXPECT_EQ(s.selection(ctl::NodeId), -1);
   }
-}
-
-TEST(SmallHandlers, CanControlCutoffSyncRectAndStall) {
-  DialogState s = windowAfterStart();
-  s.select(ctl::CanControl, 3);
-  OnCanControlChange(s);
-  EXPECT_TRUE(s.enabled(ctl::DroneCanMotor));
-  EXPECT_TRUE(s.enabled(ctl::DroneCanPoles));
-  s.select(ctl::CanControl, 2);
-  OnCanControlChange(s);
-  EXPECT_FALSE(s.enabled(ctl::DroneCanMotor));
-  EXPECT_FALSE(s.enabled(ctl::DroneCanPoles));
-
-  OnCutoffClick(s, ctl::CutoffOff);
-  EXPECT_FALSE(s.enabled(ctl::CutoffLevel));
-  OnCutoffClick(s, ctl::CutoffOn);
-  EXPECT_TRUE(s.enabled(ctl::CutoffLevel));
-  OnSyncRectClick(s, ctl::SyncRectDisabled);
-  EXPECT_FALSE(s.enabled(ctl::SrBraking));
-  OnSyncRectClick(s, ctl::SyncRectEnabled);
-  EXPECT_TRUE(s.enabled(ctl::SrBraking));
-
-  s.setChecked(ctl::StallDisabled, true);
-  s.setChecked(ctl::StallEnabled, true);
-  OnStallClick(s, ctl::StallEnabled);
-  EXPECT_FALSE(s.checked(ctl::StallDisabled));
-  EXPECT_TRUE(s.checked(ctl::StallEnabled));
-}
-
-TEST(ResetControls, BlanksEverySettingAndTheIdentity) {
-  DialogState s = windowAfterStart();
-  ASSERT_TRUE(decodeSettingsBlock(s, extendedBlock(49)));
-  s.setText(ctl::FirmwareVersion, "D.02.16.01");
-  s.setText(ctl::McuId, "00.11.22.33.44.55.66.77");
-  s.setValue(ctl::Progress, 100);
-  ResetControls(s);
-  for (int id : lists::allListIds()) {
-    EXPECT_EQ(s.selection(id), -1) << id;
-    EXPECT_FALSE(s.items(id).empty()) << id;  // entries stay
-  }
-  for (int id : {ctl::StallDisabled, ctl::StallEnabled, ctl::NodeInitial, ctl::NodeFixed, ctl::SyncRectDisabled,
-                 ctl::SyncRectEnabled, ctl::DirectionForward, ctl::DirectionReverse, ctl::CutoffOn,
-                 ctl::CutoffOff, ctl::PropHoldDisabled, ctl::PropHoldEnabled})
-    EXPECT_FALSE(s.checked(id)) << id;
-  for (int id : {ctl::RangeMax, ctl::RangeMin, ctl::AdcGain, ctl::AdcOffset, ctl::FirmwareVersion, ctl::McuId,
-                 ctl::EscId, ctl::StatusLine})
-    EXPECT_EQ(s.text(id), "") << id;
-  EXPECT_EQ(s.value(ctl::Progress), 0);
 }
