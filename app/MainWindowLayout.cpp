@@ -222,6 +222,7 @@ MainWindowWidgets buildMainWindow(QDialog& dialog) {
   m->addRow(caption("MOTOR DIRECTION", motor), row({c(ctl::DirectionForward), c(ctl::DirectionReverse)}));
   auto* response = new QGridLayout;
   response->setContentsMargins(0, 0, 0, 0);
+  response->setHorizontalSpacing(8);
   response->addWidget(new QLabel("Running", motor), 0, 0);
   response->addWidget(c(ctl::ResponseRunning), 0, 1);
   response->addWidget(c(ctl::InfoRunning), 0, 2);
@@ -237,6 +238,7 @@ MainWindowWidgets buildMainWindow(QDialog& dialog) {
   t->addRow(caption("THROTTLE CALIBRATION MODE", throttle), c(ctl::CalibrationMode));
   auto* range = new QGridLayout;
   range->setContentsMargins(0, 0, 0, 0);
+  range->setHorizontalSpacing(8);
   range->addWidget(new QLabel("MIN(LOW)", throttle), 0, 0);
   range->addWidget(c(ctl::RangeMin), 0, 1);
   range->addWidget(new QLabel("MAX(HIGH)", throttle), 1, 0);
@@ -266,6 +268,7 @@ MainWindowWidgets buildMainWindow(QDialog& dialog) {
   b->addRow(caption("ADAPTER", can), c(ctl::Adapter));
   auto* adc = new QGridLayout;
   adc->setContentsMargins(0, 0, 0, 0);
+  adc->setHorizontalSpacing(8);
   adc->addWidget(new QLabel("Gain", can), 0, 0);
   adc->addWidget(c(ctl::AdcGain), 0, 1);
   adc->addWidget(new QLabel("Offset", can), 1, 0);

@@ -72,12 +72,11 @@ QImage banner(int width, int height) {
   g.setColorAt(1, kNavy);
   p.fillRect(image.rect(), g);
 
-  // Faint circuit lines behind the name.
-  p.setPen(QPen(QColor(255, 255, 255, 28), 1));
-  for (int x = width / 2; x < width; x += 18) {
-    p.drawLine(x, height, x + height / 2, height / 2);
-    p.drawLine(x + height / 2, height / 2, width, height / 2);
-  }
+  // A faint sweep of rings on the right, like a stator seen from the front.
+  p.setPen(QPen(QColor(255, 255, 255, 30), 1.5));
+  p.setBrush(Qt::NoBrush);
+  const QPointF hub(width - height * 0.9, height * 0.5);
+  for (int i = 1; i <= 6; ++i) p.drawEllipse(hub, height * 0.22 * i, height * 0.22 * i);
 
   const int pad = height / 8;
   drawRotor(p, QRectF(pad, pad, height - 2 * pad, height - 2 * pad), kAccent);
