@@ -1,9 +1,11 @@
 #include "tools/SimOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
 #include "tools/LogRecord.h"
+#include "tools/StateFile.h"
 
 namespace orx::sim {
 
@@ -42,6 +44,23 @@ bool nvqVersion(std::string_view text, NvqConfig& config) {
   }
   config.letter = static_cast<std::uint8_t>(parts[0][0]);
   config.version = version;
+  return true;
+}
+
+// "A.01.07.12": hardware byte and two version bytes in hex, the last in
+// decimal, as the device manager shows the version.
+bool cp210xVersion(std::string_view text, Cp210xConfig& config) {
+  const auto parts = split(text, '.');
+  long hardware = 0;
+  long a = 0;
+  long b = 0;
+  long c = 0;
+  if (parts.size() != 4 || !number(parts[0], 0, 255, hardware, 16) || !number(parts[1], 0, 255, a, 16) ||
+      !number(parts[2], 0, 255, b, 16) || !number(parts[3], 0, 255, c)) {
+    return false;
+  }
+  config.hardware = static_cast<std::uint8_t>(hardware);
+  config.version = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(c)};
   return true;
 }
 
@@ -93,6 +112,7 @@ bool blockReplies(std::string_view text, std::pair<int, std::vector<int>>& out) 
 
 bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
   SimOptions o;
+  std::string_view version;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const auto value = [&](std::string_view& out) {
@@ -113,8 +133,20 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
       else if (v == "cp210x") o.kind = EscKind::Cp210x;
       else return (error = "--kind is nvq or cp210x", false);
     } else if (arg == "--version") {
-      if (!value(v)) return false;
-      if (!nvqVersion(v, o.nvq)) return (error = "--version wants L.XX.XX.XX, e.g. D.01.03.05", false);
+      if (!value(version)) return false;
+    } else if (arg == "--baud") {
+      if (!value(v) || !number(v, 50, 4000000, n)) return (error = "--baud wants a rate such as 9600", false);
+      o.cp210x.baud = static_cast<unsigned>(n);
+    } else if (arg == "--no-overload-marker") {
+      o.cp210x.overloadMarker = false;
+    } else if (arg == "--application-missing") {
+      o.cp210x.applicationMissing = true;
+    } else if (arg == "--protections") {
+      Bytes bytes;
+      if (!value(v) || v.size() != 10 || !fromHex(v, bytes)) {
+        return (error = "--protections wants five hex bytes, e.g. 00AA000000", false);
+      }
+      std::copy(bytes.begin(), bytes.end(), o.cp210x.protections.begin());
     } else if (arg == "--block-count") {
       if (!value(v) || !number(v, 0, 255, n)) return (error = "--block-count wants 0..255", false);
       o.nvq.blockCount = static_cast<std::size_t>(n);
@@ -160,6 +192,18 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
     } else {
       error = "unknown option " + arg + " (see --help)";
       return false;
+    }
+  }
+  if (!version.empty()) {
+    switch (o.kind) {
+      case EscKind::Nvq:
+        if (!nvqVersion(version, o.nvq)) return (error = "--version wants L.XX.XX.XX, e.g. D.01.03.05", false);
+        break;
+      case EscKind::Cp210x:
+        if (!cp210xVersion(version, o.cp210x)) {
+          return (error = "--version wants HH.XX.XX.DD for cp210x, e.g. A.01.07.12", false);
+        }
+        break;
     }
   }
   options = std::move(o);
@@ -208,6 +252,18 @@ NVQ series:
   --no-protection-events  flights without protection trips
   --reappear-ms N         after the jump to the USB boot loader, come back on
                           the serial port after N ms (default 3000, -1 never)
+
+CP210x (every byte written is echoed; the ESC answers only at its baud):
+  --version HH.XX.XX.DD   hardware byte and version as the device manager
+                          shows them (hex, hex, hex, decimal), default
+                          A.01.07.12
+  --baud N                the ESC's baud, default 9600 (the program cycles
+                          9600, 1200, 4800, 19200)
+  --no-overload-marker    a dump without the overload protection marker
+  --application-missing   power up in the serial boot loader (no firmware)
+  --protections HEX       five protection bytes (over voltage, stall, low
+                          voltage cutoff, overload, over temperature),
+                          AA = tripped; default 00AA000000
 )";
 }
 

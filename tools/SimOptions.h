@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/Cp210xEsc.h"
 #include "tools/NvqEsc.h"
 #include "tools/SimTypes.h"
 
@@ -13,6 +14,7 @@ namespace orx::sim {
 struct SimOptions {
   EscKind kind = EscKind::Nvq;
   NvqConfig nvq;
+  Cp210xConfig cp210x;
   std::string statePath;
   int reappearMs = 3000;
   std::vector<Fault> faults;

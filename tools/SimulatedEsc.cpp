@@ -28,6 +28,11 @@ const char* linkNameOf(EscKind kind) {
 SimulatedEsc::SimulatedEsc(const NvqConfig& config)
     : kind_(EscKind::Nvq), pty_(linkNameOf(EscKind::Nvq)), model_(std::make_unique<NvqEsc>(config)) {}
 
+SimulatedEsc::SimulatedEsc(const Cp210xConfig& config)
+    : kind_(EscKind::Cp210x),
+      pty_(linkNameOf(EscKind::Cp210x)),
+      model_(std::make_unique<Cp210xEsc>(config)) {}
+
 SimulatedEsc::~SimulatedEsc() { stop(); }
 
 bool SimulatedEsc::useStateFile(const std::string& path) {

@@ -17,6 +17,7 @@
 #include <thread>
 #include <type_traits>
 
+#include "tools/Cp210xEsc.h"
 #include "tools/NvqEsc.h"
 #include "tools/PtyDevice.h"
 
@@ -25,6 +26,7 @@ namespace orx::sim {
 class SimulatedEsc {
  public:
   explicit SimulatedEsc(const NvqConfig& config);
+  explicit SimulatedEsc(const Cp210xConfig& config);
   ~SimulatedEsc();
   SimulatedEsc(const SimulatedEsc&) = delete;
   SimulatedEsc& operator=(const SimulatedEsc&) = delete;
@@ -69,6 +71,10 @@ class SimulatedEsc {
   template <class F>
   auto withNvq(F&& f) {
     return withModel<NvqEsc>(std::forward<F>(f));
+  }
+  template <class F>
+  auto withCp210x(F&& f) {
+    return withModel<Cp210xEsc>(std::forward<F>(f));
   }
 
  private:

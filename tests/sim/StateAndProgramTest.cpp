@@ -54,6 +54,38 @@ TEST(SimState, NvqWritesSurviveARestart) {
   EXPECT_EQ(std::system(("test $(ls " + dir + " | wc -l) -eq 1").c_str()), 0);
 }
 
+TEST(SimState, Cp210xSettingsAndFirmwareSurviveARestart) {
+  const std::string path = tempDir() + "/cp.state";
+  sim::Cp210xSettings settings;
+  Bytes image;
+  {
+    sim::SimulatedEsc esc{sim::Cp210xConfig{}};
+    ASSERT_TRUE(esc.useStateFile(path)) << esc.error();
+    ASSERT_TRUE(esc.start());
+    PtyClient line;
+    ASSERT_TRUE(line.open(esc.path()));
+    EXPECT_EQ(line.exchange({0x81}, 2), (Bytes{0x81, 1}));
+    EXPECT_EQ(line.exchange({0xF9, 123}, 3), (Bytes{0xF9, 123, 1}));
+    EXPECT_EQ(line.exchange({0xD9}, 7).size(), 7u);
+    // a one-block firmware update
+    for (std::uint8_t b : {0xD6, 0xD6, 0xD7, 0xD6}) line.exchange({b}, 2, 150);
+    image = {0x00, 0x03, 0xC0, 0xFF, 0xEE};
+    EXPECT_EQ(line.exchange(image, 6), (Bytes{0x00, 0x03, 0xC0, 0xFF, 0xEE, 0x11}));
+    EXPECT_EQ(line.exchange({0xD4}, 3).size(), 3u);  // the new application answers
+    settings = esc.withCp210x([](sim::Cp210xEsc& m) { return m.settings(); });
+  }
+  sim::SimulatedEsc again{sim::Cp210xConfig{}};
+  ASSERT_TRUE(again.useStateFile(path)) << again.error();
+  EXPECT_TRUE(again.withCp210x([&](sim::Cp210xEsc& m) { return m.settings() == settings; }));
+  EXPECT_EQ(settings.direction, 0x81);
+  EXPECT_EQ(settings.stall, 123);
+  EXPECT_EQ(again.withCp210x([](sim::Cp210xEsc& m) { return m.firmwareImage(); }), image);
+  EXPECT_EQ(again.withCp210x([](sim::Cp210xEsc& m) { return m.protections()[1]; }), 0);
+  // the NVQ kind refuses a CP210x state
+  sim::SimulatedEsc nvq{sim::NvqConfig{}};
+  EXPECT_FALSE(nvq.useStateFile(path));
+}
+
 TEST(SimState, DamagedOrForeignStateIsRefused) {
   const std::string dir = tempDir();
   std::string error;
@@ -109,14 +141,16 @@ TEST(SimOptionsParse, AcceptsEveryDocumentedOptionAndRefusesJunk) {
 
   for (const std::vector<std::string>& bad :
        {std::vector<std::string>{"--kind", "usb"}, {"--version", "D.1.2"}, {"--log-bytes", "70000"},
-        {"--use-time", "3:75"}, {"--fault", "ping:loud"}, {"--fault", "nosuch:silence"}, {"--state"},
+        {"--use-time", "3:75"}, {"--fault", "ping:loud"}, {"--kind", "cp210x", "--version", "A.01.07.x2"},
+        {"--protections", "AA"}, {"--fault", "nosuch:silence"}, {"--state"},
         {"--bogus"}}) {
     EXPECT_FALSE(sim::parseOptions(bad, o, error)) << bad[0];
   }
   // every option the parser knows is documented
   for (const char* name : {"--kind", "--state", "--fault", "--block-replies", "--version", "--block-count",
                            "--block-length-reply", "--use-time", "--log-bytes", "--log-sessions", "--log-seed",
-                           "--no-protection-events", "--reappear-ms"}) {
+                           "--no-protection-events", "--reappear-ms", "--baud", "--no-overload-marker",
+                           "--application-missing", "--protections"}) {
     EXPECT_NE(sim::helpText().find(name), std::string::npos) << name;
   }
 }
@@ -160,6 +194,19 @@ TEST(SimProgram, PrintsItsPortLineIntoAPipeAndStopsOnSigterm) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_NE(::access(path.c_str(), F_OK), 0);  // it cleans up its symlink
   ::close(out[0]);
+}
+
+TEST(SimProgram, Cp210xKindAnnouncesTheAdapterId) {
+  const std::string cmd = std::string(ORX_ESC_SIM_PROGRAM) + " --kind cp210x --version F.02.01.07 --baud 19200 & pid=$!;"
+                          " sleep 0.3; kill $pid; wait $pid";
+  std::FILE* pipe = ::popen(cmd.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char buffer[512] = {};
+  const std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, pipe);
+  EXPECT_EQ(::pclose(pipe), 0);
+  const std::string out(buffer, n);
+  EXPECT_EQ(out.rfind("ORX_VIRTUAL_PORTS='VID_10C4&PID_EA60=/tmp/orx-sim-", 0), 0u) << out;
+  EXPECT_NE(out.find("/cp210x'\n"), std::string::npos) << out;
 }
 
 TEST(SimProgram, RefusesBadOptionsWithExitCode2) {

@@ -15,7 +15,7 @@ std::unique_ptr<orx::sim::SimulatedEsc> makeSim(const orx::sim::SimOptions& opti
     case orx::sim::EscKind::Nvq:
       return std::make_unique<orx::sim::SimulatedEsc>(options.nvq);
     case orx::sim::EscKind::Cp210x:
-      return nullptr;
+      return std::make_unique<orx::sim::SimulatedEsc>(options.cp210x);
   }
   return nullptr;
 }
@@ -44,10 +44,6 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   auto sim = makeSim(options);
-  if (!sim) {
-    std::fprintf(stderr, "orx-esc-sim: this kind is not available yet\n");
-    return 2;
-  }
   if (!options.statePath.empty() && !sim->useStateFile(options.statePath)) {
     std::fprintf(stderr, "orx-esc-sim: %s\n", sim->error().c_str());
     return 1;
