@@ -1,0 +1,87 @@
+// The ESC side of the program: the link worker thread, the device session it
+// owns, the monitor ticking between jobs, and the user's commands turned into
+// jobs. Not Qt code.
+//
+// Threading: the constructor, start(), stop(), the MainWindowCommands and
+// snapshot() are called on the window's thread. Everything that touches the
+// session runs on the worker. After every job and tick the worker publishes a
+// Snapshot (mutex-guarded) and, when the squares changed colour, calls the
+// indicator listener on the worker thread; the window posts it on to itself.
+#pragma once
+
+#include <functional>
+#include <mutex>
+
+#include "app/LinkWorker.h"
+#include "app/MainWindowCommands.h"
+#include "app/Monitor.h"
+#include "base/FileChooser.h"
+#include "protocol/DeviceSession.h"
+#include "protocol/FlowHost.h"
+
+namespace orx {
+
+class DeviceManager : public MainWindowCommands, private FlowHost {
+ public:
+  // What the window may know of the ESC side between jobs.
+  struct Snapshot {
+    bool adapterOpen = false;       // either link's AdapterState is 2
+    bool deviceAnswering = false;   // either link's DeviceState is 2
+    bool nvqAnswering = false;      // the active link is the STM32 link and its ESC answers
+    bool stm32AdapterOpen = false;  // the STM32 port is open
+    EscSettings kept;               // the block of the last NVQ read
+  };
+  using IndicatorListener = std::function<void(bool adapterGreen, bool deviceGreen)>;
+
+  DeviceManager(SharedControls& controls, Prompter& prompter, FileChooser& files,
+                PortOpener cp210xOpener = systemPortOpener(), PortOpener stm32Opener = systemPortOpener());
+  ~DeviceManager() override;
+
+  void setIndicatorListener(IndicatorListener listener) { indicatorListener_ = std::move(listener); }
+  // The DFU search of the monitor and of repair mode; none is found until one is set.
+  void setDfuFinder(std::function<bool()> finder) { dfuFinder_ = std::move(finder); }
+
+  // Starts the worker with the monitor ticking.
+  void start();
+  // Lets the running job finish and joins the worker; waiting jobs are dropped.
+  void stop();
+
+  Snapshot snapshot() const;
+
+  // MainWindowCommands: each posts one job and returns at once, except the
+  // settings file commands, which run here (they never talk to the ESC).
+  void readSettings() override;
+  void sendSettings() override;
+  void defaultSettings() override;
+  void repairModeClicked() override;
+  void updateFirmware() override;
+  void saveAdvancedSettings() override;
+  void loadAdvancedSettings() override;
+
+ private:
+  // FlowHost, worker thread only.
+  SharedControls& controls() override { return controls_; }
+  Prompter& prompter() override { return prompter_; }
+  void restartMonitor(int ms) override { worker_.restartMonitor(ms); }
+  void indicatorsChanged() override { publish(); }
+  bool findDfuDevice() override { return dfuFinder_ ? dfuFinder_() : false; }
+  void postSettingsRead() override;
+
+  void post(std::function<void()> job);
+  void publish();
+
+  SharedControls& controls_;
+  Prompter& prompter_;
+  FileChooser& files_;
+  DeviceSession session_;
+  Monitor monitor_;
+  LinkWorker worker_;
+  IndicatorListener indicatorListener_;
+  std::function<bool()> dfuFinder_;
+
+  mutable std::mutex snapshotMutex_;
+  Snapshot snapshot_;
+  bool published_ = false;
+};
+
+}  // namespace orx

@@ -1,0 +1,139 @@
+// The ESC side as the program runs it: worker, monitor and flows behind the
+// window's commands, against the simulated ESC on a pty.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "app/DeviceManager.h"
+#include "base/ControlIds.h"
+#include "base/ControlLists.h"
+#include "tools/SimulatedEsc.h"
+
+using namespace orx;
+using namespace std::chrono;
+
+namespace {
+
+struct RecordingPrompter : Prompter {
+  std::mutex m;
+  std::vector<Message> shown;
+  MsgAnswer ask(const Message& message) override {
+    std::lock_guard<std::mutex> l(m);
+    shown.push_back(message);
+    return MsgAnswer::Ok;
+  }
+};
+
+struct NoFiles : FileChooser {
+  std::optional<std::string> choose(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+bool waitFor(const std::function<bool()>& condition, milliseconds limit) {
+  const auto end = steady_clock::now() + limit;
+  while (steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return condition();
+}
+
+std::string statusOf(SharedControls& c) {
+  return c.read([](const DialogState& s) { return s.text(ctl::StatusLine); });
+}
+
+// The NVQ series ESC on its own port; the CP210x search finds nothing.
+struct NvqBench {
+  sim::SimulatedEsc esc{sim::NvqConfig{}};
+  SharedControls controls;
+  RecordingPrompter prompter;
+  NoFiles files;
+  std::atomic<int> indicatorCalls{0};
+  std::atomic<bool> adapterGreen{false}, deviceGreen{false};
+  std::unique_ptr<DeviceManager> manager;
+
+  NvqBench() {
+    // The lists as the window fills them at start-up.
+    controls.update([](DialogState& s) {
+      for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
+    });
+    EXPECT_TRUE(esc.start()) << esc.error();
+    const std::string path = esc.path();
+    PortOpener nothing = [](const std::string&) { return std::unique_ptr<SerialPort>(); };
+    PortOpener nvq = [path](const std::string& search) {
+      return search == "VID_0483&PID_5740" ? fixedPathOpener(path)(search) : std::unique_ptr<SerialPort>();
+    };
+    manager = std::make_unique<DeviceManager>(controls, prompter, files, nothing, nvq);
+    manager->setIndicatorListener([this](bool a, bool d) {
+      adapterGreen = a;
+      deviceGreen = d;
+      ++indicatorCalls;
+    });
+  }
+  ~NvqBench() { manager->stop(); }
+};
+
+}  // namespace
+
+TEST(DeviceManager, FindsTheNvqEscReadsItAndSendsAChange) {
+  NvqBench b;
+  const auto started = steady_clock::now();
+  b.manager->start();
+  ASSERT_TRUE(waitFor([&] { return statusOf(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+  const auto readMs = duration_cast<milliseconds>(steady_clock::now() - started).count();
+  RecordProperty("StartToReadCompletedMs", static_cast<int>(readMs));
+  EXPECT_TRUE(b.adapterGreen.load());
+  EXPECT_TRUE(b.deviceGreen.load());
+  const auto snap = b.manager->snapshot();
+  EXPECT_TRUE(snap.nvqAnswering);
+  EXPECT_GT(snap.kept.length, 0);
+  EXPECT_EQ(b.controls.read([](const DialogState& s) { return s.text(ctl::FirmwareVersion); }), "D.01.03.05");
+
+  // DRIVE FREQUENCY is d[5]; choose another entry than the ESC holds and send.
+  const int before = b.controls.read([](const DialogState& s) { return s.selection(ctl::DriveFrequency); });
+  ASSERT_GE(before, 0);
+  const int wanted = (before + 1) % 3;
+  b.controls.update([&](DialogState& s) { s.select(ctl::DriveFrequency, wanted); });
+  b.manager->sendSettings();
+  ASSERT_TRUE(waitFor([&] { return statusOf(b.controls) == "SETTINGS UPDATED"; }, 10s));
+  const int held = b.esc.withNvq([](sim::NvqEsc& e) { return static_cast<int>(e.block().at(2 + 5)); });
+  EXPECT_EQ(held, wanted);
+  EXPECT_TRUE(b.prompter.shown.empty());
+}
+
+TEST(DeviceManager, UnplugTurnsBothSquaresRedAndBlanksTheControls) {
+  NvqBench b;
+  b.manager->start();
+  ASSERT_TRUE(waitFor([&] { return statusOf(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+  b.esc.vanish();
+  EXPECT_TRUE(waitFor([&] { return !b.adapterGreen && !b.deviceGreen; }, 10s));
+  EXPECT_TRUE(waitFor(
+      [&] { return b.controls.read([](const DialogState& s) { return s.text(ctl::FirmwareVersion).empty(); }); },
+      5s));
+  // Plugged in again, it is read again.
+  b.controls.update([](DialogState& s) { s.setText(ctl::StatusLine, ""); });
+  ASSERT_TRUE(b.esc.plugBack());
+  EXPECT_TRUE(waitFor([&] { return statusOf(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+}
+
+TEST(DeviceManager, CommandsWithNothingPluggedInExplainWhy) {
+  SharedControls controls;
+  RecordingPrompter prompter;
+  NoFiles files;
+  PortOpener nothing = [](const std::string&) { return std::unique_ptr<SerialPort>(); };
+  DeviceManager manager(controls, prompter, files, nothing, nothing);
+  manager.start();
+  manager.sendSettings();
+  manager.readSettings();
+  ASSERT_TRUE(waitFor([&] {
+    std::lock_guard<std::mutex> l(prompter.m);
+    return prompter.shown.size() == 2;
+  }, 5s));
+  manager.stop();
+  for (const Message& m : prompter.shown) {
+    EXPECT_EQ(m.text, "ADAPTER Connection Error - \nPlease Reconnect to PC.");
+    EXPECT_EQ(m.caption, "ORX Device");
+  }
+}
