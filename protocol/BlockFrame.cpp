@@ -38,7 +38,10 @@ uint8_t FrameSum(std::span<const uint8_t> frame) {
 }
 
 uint8_t ExpectedWriteAck(std::span<const uint8_t> frame, bool extended) {
-  return extended ? FrameSum(frame) : 1;
+  // The sum byte as sent, not one recomputed here: a frame spoiled on its way
+  // must not be taken as acknowledged by an ESC that answers with the right sum.
+  if (!extended) return 1;
+  return frame.empty() ? 0 : frame.back();
 }
 
 }  // namespace orx

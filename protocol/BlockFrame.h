@@ -37,7 +37,8 @@ std::vector<uint8_t> WriteBlockFrame(std::span<const uint8_t> block, int count, 
 // 8-bit sum of frame[2] .. frame[size-2] (the byte before the sum).
 uint8_t FrameSum(std::span<const uint8_t> frame);
 
-// The byte an ESC must answer to a WriteBlock: the frame's sum (extended) or 1 (short).
+// The byte an ESC must answer to a WriteBlock: the frame's sum byte as sent
+// (extended) or 1 (short).
 uint8_t ExpectedWriteAck(std::span<const uint8_t> frame, bool extended);
 
 }  // namespace orx

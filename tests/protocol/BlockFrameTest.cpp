@@ -89,6 +89,15 @@ TEST(WriteBlockFrame, NoBlockOrADegenerateCountSendsNothing) {
   EXPECT_EQ(frame[42], 7);
 }
 
+TEST(WriteBlockFrame, AcknowledgementIsTheSumByteThatWasSent) {
+  Bytes frame = WriteBlockFrame(Bytes(44, 5), 44, true);
+  const uint8_t right = frame.back();
+  frame.back() = static_cast<uint8_t>(right ^ 0xFF);  // spoiled sum byte
+  EXPECT_EQ(ExpectedWriteAck(frame, true), frame.back());
+  EXPECT_NE(ExpectedWriteAck(frame, true), right);
+  EXPECT_EQ(ExpectedWriteAck(frame, false), 1);
+}
+
 TEST(BlockFromReply, CountsPastTheReplyReadAsZerosAndNeverBeyond) {
   Bytes reply = {200, 1, 2, 3};
   const ReceivedBlock kept = BlockFromReply(reply, false);
