@@ -20,10 +20,15 @@ int CORXApp::run() {
   }
 
   SharedControls controls;
-  MainWindowCommands commands;  // does nothing until the link worker provides its own
+  MainWindowCommands commands;  // does nothing until the link side provides its own
   CORXDlg dialog(controls, commands);
   connect(&guard, &InstanceGuard::activationRequested, &dialog, &CORXDlg::bringToFront);
+  // The link side plugs in here: created after the dialog (which writes the
+  // start-up state), given dialog.prompter() and dialog.fileChooser(), set with
+  // dialog.setCommands() and dialog.setContext(), and started. After exec():
+  // dialog.releaseWaitingThreads(), then stop it, before the dialog goes.
   dialog.exec();
+  dialog.releaseWaitingThreads();
   return 0;
 }
 

@@ -72,6 +72,10 @@ CORXDlg::~CORXDlg() {
     std::lock_guard<std::mutex> lock(relay_->mutex);
     relay_->window = nullptr;
   }
+  releaseWaitingThreads();
+}
+
+void CORXDlg::releaseWaitingThreads() {
   prompter_.close();
   fileChooser_.close();
 }

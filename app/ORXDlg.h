@@ -41,6 +41,10 @@ class CORXDlg : public QDialog {
   // The adapter and device squares and the help text. Any thread.
   void setStatusDisplay(bool adapterGreen, bool deviceGreen);
 
+  // At shutdown, before joining a thread that may be waiting for a box or a
+  // file dialog: releases it with the answer that goes no further.
+  void releaseWaitingThreads();
+
  public slots:
   // Restore when minimised, raise and activate: a second start asks for this.
   void bringToFront();
