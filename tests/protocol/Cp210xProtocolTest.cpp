@@ -72,20 +72,6 @@ TEST(Cp210xPing, D5AnswersOtherBytesDoNotAndSilenceIsNoReply) {
   EXPECT_EQ(cp210x::Ping(l.links, cp210x::kPingMs), cp210x::PingResult::LinkLost);
 }
 
-TEST(Cp210xIdentify, Byte2Of0AGivesVersionAAndCodeFifteen) {
-  Line l;
-  l.esc.replies[0xD7] = {{{0x00, 0x01, 0x0A, 0x02, 0x31, 7, 0x00}, 5}};
-  l.start();
-  const Cp210xIdentity id = cp210x::Identify(l.links);
-  EXPECT_TRUE(id.answered);
-  EXPECT_EQ(id.versionText, "A.02.31.07");
-  EXPECT_EQ(id.versionText[0], 'A');
-  EXPECT_EQ(id.hardwareCode, 15);
-  EXPECT_EQ(id.raw[2], 0x0A);
-  EXPECT_EQ(l.links.ReplyBuffer[2], 0x0A);  // the send's later checks read the raw byte here
-  EXPECT_EQ(l.count(0xD7), 1u);
-}
-
 TEST(Cp210xIdentify, IncompleteRepliesAreAskedAgain) {
   Line l;
   l.esc.replies[0xD7] = {{{0x00, 0x01, 0x0B}, 5}, {{0x00, 0x01, 0x0B, 0x01, 0x02, 12, 0x00}, 5}};
@@ -115,21 +101,6 @@ TEST(Cp210xIdentify, ALostLinkStopsTheAttempts) {
   const long long ms = elapsedMs([&] { id = cp210x::Identify(l.links); });
   EXPECT_FALSE(id.answered);
   EXPECT_LT(ms, 200);
-}
-
-TEST(Cp210xDump, CollectsEveryByteUntilTheLineIsSilent) {
-  Line l;
-  Bytes dump(30);
-  for (size_t i = 0; i < dump.size(); ++i) dump[i] = static_cast<uint8_t>(0x10 + i);
-  l.esc.replies[0xD4] = {kPingAnswer};
-  l.esc.replies[0x02] = {{dump, 100}};
-  l.start();
-  std::vector<size_t> indices;
-  const cp210x::DumpResult r = cp210x::DumpSettings(l.links, [&](size_t i, uint8_t) { indices.push_back(i); });
-  EXPECT_TRUE(r.answered);
-  EXPECT_EQ(r.bytes, dump);
-  ASSERT_EQ(indices.size(), dump.size());
-  EXPECT_EQ(indices.back(), dump.size() - 1);
 }
 
 TEST(Cp210xDump, EndsFiftyMillisecondsAfterTheLastByte) {
@@ -217,21 +188,6 @@ TEST(Cp210xDefaults, ConfirmedByOneEvenWhenTheSecondReadIsSilent) {
   EXPECT_FALSE(cp210x::RestoreDefaults(l.links));
   l.links.ActiveLink = EscLinks::kStm32;
   EXPECT_FALSE(cp210x::RestoreDefaults(l.links));
-}
-
-TEST(Cp210xProtections, ReadCollectsTheFlagsAndClearConfirmsWithFF) {
-  Line l;
-  l.esc.replies[0xD4] = {kPingAnswer};
-  l.esc.replies[0xD8] = {{{0xAA, 0x00, 0xAA, 0x00, 0xAA}, 20}};
-  l.esc.replies[0xD9] = {{{0xFF}, 20}};
-  l.start();
-  size_t calls = 0;
-  const cp210x::ProtectionsResult read = cp210x::ReadProtections(l.links, [&](size_t, uint8_t) { ++calls; });
-  EXPECT_TRUE(read.answered);
-  EXPECT_EQ(read.bytes, (Bytes{0xAA, 0x00, 0xAA, 0x00, 0xAA}));
-  EXPECT_EQ(calls, 5u);
-  const cp210x::ProtectionsResult cleared = cp210x::ClearProtections(l.links);
-  EXPECT_TRUE(cp210x::ProtectionsCleared(cleared));
 }
 
 TEST(Cp210xProtections, NoPingReplyEndsBeforeTheCommand) {

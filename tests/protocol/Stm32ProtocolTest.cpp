@@ -99,58 +99,6 @@ TEST(Stm32BlockLength, ZeroOrALostLinkKeepsTheDefault) {
   EXPECT_EQ(stm32::BlockLength(esc.link, true), 44);
 }
 
-// An ESC keeping an extended 44-byte block: serves it, checks a written frame's
-// sum and answers with it, as the NVQ series does.
-struct BlockEsc {
-  Bytes block;
-  uint8_t ackOverride = 0;
-  bool useOverride = false;
-  PtyPeer::Handler handler() {
-    return [this](Bytes& pending) -> std::optional<PeerReply> {
-      if (pending == Bytes{0xD0}) return PeerReply{block, 5};
-      if (pending[0] != 0xD1) {
-        pending.clear();
-        return std::nullopt;
-      }
-      if (pending.size() < 2 || pending.size() < pending[1]) return std::nullopt;
-      const uint8_t sum = FrameSum(pending);
-      if (sum != pending.back()) return PeerReply{{0x00}, 5};
-      block.assign(pending.begin(), pending.end());
-      block[0] = 0x5A;
-      return PeerReply{{useOverride ? ackOverride : sum}, 5};
-    };
-  }
-};
-
-TEST(Stm32Block, ReadChangeAndWriteBackInTheExtendedLayout) {
-  Nvq esc;
-  BlockEsc model;
-  model.block.assign(44, 0);
-  model.block[0] = 0x5A;
-  model.block[1] = 44;
-  model.block[2] = 1;  // d[0]
-  model.block[43] = 1;
-  esc.peer.serve(false, model.handler());
-
-  const stm32::BlockRead read = stm32::ReadBlock(esc.link, 44);
-  ASSERT_TRUE(read.written);
-  ReceivedBlock kept = BlockFromReply(read.reply, true);
-  ASSERT_EQ(kept.count, 44);
-  EXPECT_EQ(kept.block[2], 1);
-  kept.block[5] = 1;  // d[3]
-  const Bytes frame = WriteBlockFrame(kept.block, kept.count, true);
-  EXPECT_EQ(frame.back(), 2);
-  EXPECT_EQ(stm32::WriteBlock(esc.link, frame, true), stm32::WriteBlockResult::Acknowledged);
-
-  const ReceivedBlock back = BlockFromReply(stm32::ReadBlock(esc.link, 44).reply, true);
-  EXPECT_EQ(back.block[5], 1);
-
-  model.useOverride = true;
-  model.ackOverride = 1;  // the short layout's answer is not the extended one's
-  EXPECT_EQ(stm32::WriteBlock(esc.link, frame, true), stm32::WriteBlockResult::Refused);
-  EXPECT_EQ(stm32::WriteBlock(esc.link, {}, true), stm32::WriteBlockResult::NothingToSend);
-}
-
 TEST(Stm32Block, ShortLayoutIsAcknowledgedWithOne) {
   Nvq esc;
   Bytes block(41, 3);
@@ -166,6 +114,7 @@ TEST(Stm32Block, ShortLayoutIsAcknowledgedWithOne) {
     return PeerReply{{frame.back()}, 5};
   });
   EXPECT_EQ(stm32::WriteBlock(esc.link, frame, false), stm32::WriteBlockResult::Refused);
+  EXPECT_EQ(stm32::WriteBlock(esc.link, {}, false), stm32::WriteBlockResult::NothingToSend);
   esc.peer.unplug();
   EXPECT_EQ(stm32::WriteBlock(esc.link, frame, false), stm32::WriteBlockResult::WriteFailed);
 }
