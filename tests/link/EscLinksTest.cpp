@@ -111,19 +111,5 @@ TEST(EscLinksDispatch, EachLinkGetsItsOwnCommands) {
   EXPECT_TRUE(b.stPeer.collect(20).empty());
 }
 
-TEST(EscLinksDispatch, CycleTickMovesOnlyTheCp210xRate) {
-  Both b;
-  b.links.ActiveLink = EscLinks::kStm32;
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(b.links.CycleTick(), 0);
-  EXPECT_EQ(b.links.Baud(), 9600);
-  EXPECT_TRUE(b.links.stm32.isOpen());
-  b.links.ActiveLink = EscLinks::kCp210x;
-  int changed = 0;
-  for (int i = 0; i < 4; ++i) changed = b.links.CycleTick();
-  EXPECT_EQ(changed, 1200);
-  EXPECT_EQ(b.links.Baud(), 1200);
-  EXPECT_FALSE(b.links.cp210x.isOpen());
-}
-
 }  // namespace
 }  // namespace orx
