@@ -137,6 +137,8 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
     } else if (arg == "--baud") {
       if (!value(v) || !number(v, 50, 4000000, n)) return (error = "--baud wants a rate such as 9600", false);
       o.cp210x.baud = static_cast<unsigned>(n);
+    } else if (arg == "--pace") {
+      o.pace = true;
     } else if (arg == "--no-overload-marker") {
       o.cp210x.overloadMarker = false;
     } else if (arg == "--application-missing") {
@@ -259,6 +261,8 @@ CP210x (every byte written is echoed; the ESC answers only at its baud):
                           A.01.07.12
   --baud N                the ESC's baud, default 9600 (the program cycles
                           9600, 1200, 4800, 19200)
+  --pace                  send at the line's real speed (ten bit times a byte),
+                          so transfers take as long as with real hardware
   --no-overload-marker    a dump without the overload protection marker
   --application-missing   power up in the serial boot loader (no firmware)
   --protections HEX       five protection bytes (over voltage, stall, low

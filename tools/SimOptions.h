@@ -17,6 +17,7 @@ struct SimOptions {
   Cp210xConfig cp210x;
   std::string statePath;
   int reappearMs = 3000;
+  bool pace = false;
   std::vector<Fault> faults;
   std::vector<std::pair<int, std::vector<int>>> blockReplies;
   bool help = false;

@@ -209,19 +209,34 @@ void SimulatedEsc::runJobs() {
   jobsDone_.notify_all();
 }
 
+void SimulatedEsc::writeOut(const std::uint8_t* data, std::size_t size, unsigned baud) {
+  if (!pace_ || kind_ != EscKind::Cp210x || baud == 0) {
+    pty_.writeAll(data, size);
+    return;
+  }
+  const auto perByte = std::chrono::microseconds(10'000'000 / baud);
+  auto due = Clock::now();
+  for (std::size_t i = 0; i < size; ++i) {
+    due += perByte;
+    std::this_thread::sleep_until(due);
+    if (!pty_.writeAll(data + i, 1)) return;
+  }
+}
+
 void SimulatedEsc::handleBytes(const std::uint8_t* data, std::size_t size) {
   for (std::size_t i = 0; i < size && pty_.plugged(); ++i) {
     Output out;
     bool leftPort = false;
+    const unsigned baud = pty_.currentBaud();
     {
       std::lock_guard lock(mutex_);
       received_.push_back(data[i]);
-      model_->onByte(data[i], pty_.currentBaud(), Clock::now(), out);
+      model_->onByte(data[i], baud, Clock::now(), out);
       leftPort = model_->takeLeftPort();
       saveIfDirtyLocked();
     }
     const std::size_t toWrite = out.vanishAt ? std::min(*out.vanishAt, out.bytes.size()) : out.bytes.size();
-    if (toWrite > 0) pty_.writeAll(out.bytes.data(), toWrite);
+    if (toWrite > 0) writeOut(out.bytes.data(), toWrite, baud);
     if (out.vanishAt) {
       // Let the program take the bytes that made it out before the line dies.
       if (toWrite > 0) pty_.waitSlaveDrained(500);

@@ -57,6 +57,10 @@ class SimulatedEsc {
   // (as the ESC would after a DFU update); negative = stay away.
   void setReappearAfterLeavingMs(int ms);
 
+  // CP210x line: send each byte no faster than the line's baud allows (ten
+  // bit times a byte), so transfers take as long as on real hardware.
+  void setLinePacing(bool on) { pace_ = on; }
+
   void addFault(const Fault& fault);
   // Boot loader answers for firmware block `index`: -1 = no answer.
   void setBootBlockReplies(int index, std::vector<int> replies);
@@ -96,6 +100,7 @@ class SimulatedEsc {
 
   void serve();
   void handleBytes(const std::uint8_t* data, std::size_t size);
+  void writeOut(const std::uint8_t* data, std::size_t size, unsigned baud);
   void runOnServeThread(std::function<void()> job);
   void runJobs();
   void wake();
@@ -111,6 +116,7 @@ class SimulatedEsc {
   std::string linkPath_;
   std::atomic<bool> present_{false};
   std::atomic<int> reappearMs_{-1};
+  std::atomic<bool> pace_{false};
   Clock::time_point reappearAt_{};
   bool reappearPending_ = false;  // serve thread only
 

@@ -13,14 +13,14 @@ using namespace std::chrono_literals;
 using Esc = sim::Cp210xEsc;
 
 // Sends one byte and returns what follows its echo within `ms`.
-Bytes answerTo(PtyClient& line, std::uint8_t byte, int ms = 300) {
+Bytes answerTo(PtyClient& line, std::uint8_t byte, int ms = 1000) {
   const Bytes got = line.exchange({byte}, 2, ms);
   if (got.empty() || got[0] != byte) return {0xEE, 0xEE};  // not even the echo
   return Bytes(got.begin() + 1, got.end());
 }
 
 // Sends a block (echo consumed) and returns the answer bytes.
-Bytes sendBlock(PtyClient& line, const Bytes& block, int ms = 300) {
+Bytes sendBlock(PtyClient& line, const Bytes& block, int ms = 1000) {
   const Bytes got = line.exchange(block, block.size() + 1, ms);
   if (got.size() < block.size()) return {0xEE, 0xEE};
   return Bytes(got.begin() + static_cast<std::ptrdiff_t>(block.size()), got.end());
@@ -34,7 +34,7 @@ Bytes makeBlock(std::size_t payload, std::uint8_t fill) {
 
 // The program's handshake: 0xD6 three times, 0xD7 until 0xD8, 0xD6 until 0xD7.
 void handshake(PtyClient& line) {
-  for (int i = 0; i < 3; ++i) answerTo(line, 0xD6);
+  for (int i = 0; i < 3; ++i) answerTo(line, 0xD6, 150);  // the first one gets no answer
   ASSERT_EQ(answerTo(line, 0xD7), Bytes{0xD8});
   ASSERT_EQ(answerTo(line, 0xD6), Bytes{0xD7});
 }

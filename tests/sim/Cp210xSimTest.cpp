@@ -2,6 +2,8 @@
 // protections.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "SimFixture.h"
 
 namespace orx::simtest {
@@ -10,7 +12,7 @@ namespace {
 using Esc = sim::Cp210xEsc;
 
 // Writes `command` and returns its echo followed by up to `replyBytes` more.
-Bytes send(PtyClient& line, const Bytes& command, std::size_t replyBytes, int timeoutMs = 500) {
+Bytes send(PtyClient& line, const Bytes& command, std::size_t replyBytes, int timeoutMs = 1000) {
   return line.exchange(command, command.size() + replyBytes, timeoutMs);
 }
 
@@ -31,7 +33,7 @@ TEST(Cp210xSim, EchoesEveryByteAndAnswersOnlyAtItsBaud) {
   // the program's baud cycle: only 4800 gets an answer, every rate the echo
   for (const unsigned baud : {9600u, 1200u, 4800u, 19200u}) {
     ASSERT_TRUE(line.setBaud(baud));
-    const Bytes got = send(line, {0xD4}, 2, baud == 4800 ? 500 : 150);
+    const Bytes got = send(line, {0xD4}, 2, baud == 4800 ? 1000 : 150);
     if (baud == 4800) {
       EXPECT_EQ(got, (Bytes{0xD4, 0xD5, 0x0A})) << baud;
     } else {
@@ -166,6 +168,23 @@ TEST(Cp210xSim, EscOffTheWireLeavesOnlyTheEcho) {
   EXPECT_EQ(send(line, {0xD4}, 2, 150), Bytes{0xD4});
   esc->withCp210x([](Esc& m) { m.setEscConnected(true); });
   EXPECT_EQ(send(line, {0xD4}, 2).size(), 3u);
+}
+
+TEST(Cp210xSim, PacedLineTakesTheTimeOfItsBaud) {
+  sim::Cp210xConfig config;
+  config.baud = 1200;
+  auto esc = startSim(config);
+  esc->setLinePacing(true);
+  PtyClient line;
+  ASSERT_TRUE(line.open(esc->path(), 1200));
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(line.write({0x02}));
+  const Bytes dump = line.readUntilSilence(100);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(dump.size(), 32u);
+  // 32 bytes of ten bits at 1200 baud: about 267 ms
+  EXPECT_GE(took, std::chrono::milliseconds(250));
+  EXPECT_LT(took, std::chrono::milliseconds(1500));
 }
 
 TEST(Cp210xSim, FaultsApplyOnTopOfTheEcho) {

@@ -150,7 +150,7 @@ TEST(SimOptionsParse, AcceptsEveryDocumentedOptionAndRefusesJunk) {
   for (const char* name : {"--kind", "--state", "--fault", "--block-replies", "--version", "--block-count",
                            "--block-length-reply", "--use-time", "--log-bytes", "--log-sessions", "--log-seed",
                            "--no-protection-events", "--reappear-ms", "--baud", "--no-overload-marker",
-                           "--application-missing", "--protections"}) {
+                           "--application-missing", "--protections", "--pace"}) {
     EXPECT_NE(sim::helpText().find(name), std::string::npos) << name;
   }
 }

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   for (const auto& fault : options.faults) sim->addFault(fault);
   for (const auto& [block, replies] : options.blockReplies) sim->setBootBlockReplies(block, replies);
   sim->setReappearAfterLeavingMs(options.reappearMs);
+  sim->setLinePacing(options.pace);
   if (!sim->start()) {
     std::fprintf(stderr, "orx-esc-sim: %s\n", sim->error().c_str());
     return 1;
