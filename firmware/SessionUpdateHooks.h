@@ -4,8 +4,6 @@
 // Threading: link worker thread only.
 #pragma once
 
-#include <functional>
-
 #include "base/FileChooser.h"
 #include "firmware/SerialFirmwareUpdate.h"
 #include "protocol/DeviceSession.h"
@@ -15,30 +13,21 @@ namespace orx {
 
 class SessionUpdateHooks : public SerialUpdateHooks {
  public:
-  // `defaultsAfterUpdate` runs the factory-default exchange that follows an
-  // update and asks for the settings read (it belongs to the settings flows).
-  SessionUpdateHooks(DeviceSession& session, FlowHost& host, std::function<void()> defaultsAfterUpdate)
-      : session_(session), host_(host), defaults_(std::move(defaultsAfterUpdate)) {}
+  SessionUpdateHooks(DeviceSession& session, FlowHost& host) : session_(session), host_(host) {}
 
-  bool deviceReady() override { return session_.adapterOpen() && session_.deviceAnswering(); }
-  void setSkipAutoRead() override { session_.SkipAutoRead = true; }
-  void closeSerialLink() override {
-    session_.links.cp210x.Close();
-    host_.indicatorsChanged();
-  }
-  void defaultsAfterUpdate() override {
-    if (defaults_) defaults_();
-  }
-  void restartMonitor(int ms) override { host_.restartMonitor(ms); }
+  bool deviceReady() override;
+  void setSkipAutoRead() override;
+  void closeSerialLink() override;
+  // The factory defaults that follow an update; they post the settings read.
+  void defaultsAfterUpdate() override;
+  void restartMonitor(int ms) override;
 
  private:
   DeviceSession& session_;
   FlowHost& host_;
-  std::function<void()> defaults_;
 };
 
 // UPDATE FIRMWARE with the CP210x link connected, as one worker job.
-SerialUpdateResult UpdateFirmwareSerial(DeviceSession& session, FlowHost& host, FileChooser& files,
-                                        std::function<void()> defaultsAfterUpdate);
+SerialUpdateResult UpdateFirmwareSerial(DeviceSession& session, FlowHost& host, FileChooser& files);
 
 }  // namespace orx

@@ -1,4 +1,4 @@
-// Times the serial transfer of a 64 KB image to the pty boot loader, which
+// Times the serial transfer of a 64 KB image to the simulated ESC, which
 // paces echo and answers at the line's baud, and prints it next to the time
 // the bytes alone need on the wire. Not a CTest test: at 9600 baud it runs
 // for over a minute.
@@ -9,19 +9,19 @@
 #include <cstdlib>
 
 #include "FakeBootLoader.h"
-#include "PtyBootLoader.h"
 #include "firmware/SerialTransfer.h"
 #include "firmware/UsbUartBootLoaderLink.h"
 #include "link/EscLinks.h"
 #include "link/UsbIds.h"
+#include "tools/SimulatedEsc.h"
 
 using namespace orx;
 
 int main(int argc, char** argv) {
   const int baud = argc > 1 ? std::atoi(argv[1]) : 9600;
   const size_t payload = argc > 2 ? static_cast<size_t>(std::atol(argv[2])) : 256;
-  if (baud <= 0 || payload == 0 || payload > 65535) {
-    std::fprintf(stderr, "usage: %s [baud] [payload 1..65535]\n", argv[0]);
+  if (baud <= 0 || payload == 0 || payload > 0x7FFF) {
+    std::fprintf(stderr, "usage: %s [baud] [payload 1..32767]\n", argv[0]);
     return 2;
   }
 
@@ -38,15 +38,18 @@ int main(int argc, char** argv) {
   FirmwareImage image;
   if (image.decode(test::OrxText(bytes)) != ImageLoadResult::Ok) return 1;
 
-  test::PtyBootLoader loader(baud);
-  if (!loader.start()) {
-    std::fprintf(stderr, "no pseudo-terminal\n");
+  sim::Cp210xConfig config;
+  config.baud = static_cast<unsigned>(baud);
+  sim::SimulatedEsc esc(config);
+  esc.setLinePacing(true);
+  if (!esc.start()) {
+    std::fprintf(stderr, "simulated ESC: %s\n", esc.error().c_str());
     return 1;
   }
-  EscLinks links(fixedPathOpener(loader.slavePath()), fixedPathOpener(loader.slavePath()));
+  EscLinks links(fixedPathOpener(esc.path()), fixedPathOpener(esc.path()));
   links.cp210x.setBaud(baud);
   if (links.cp210x.OpenLink(kCp210xId) != 0) {
-    std::fprintf(stderr, "cannot open %s\n", loader.slavePath().c_str());
+    std::fprintf(stderr, "cannot open %s\n", esc.path().c_str());
     return 1;
   }
   UsbUartBootLoaderLink link(links);
@@ -60,9 +63,9 @@ int main(int argc, char** argv) {
   const auto t1 = Clock::now();
   const TransferOutcome outcome = SendImageBlocks(link, image, {});
   const auto t2 = Clock::now();
-  loader.stop();
+  const bool intact = esc.withCp210x([](sim::Cp210xEsc& e) { return e.bootLoaderReceived(); }) == bytes;
+  esc.stop();
 
-  const bool intact = loader.flash() == bytes;
   const double handshake = std::chrono::duration<double>(t1 - t0).count();
   const double blocks = std::chrono::duration<double>(t2 - t1).count();
   // Single-wire line: the echo is the same bits, so the wire carries each
@@ -71,8 +74,9 @@ int main(int argc, char** argv) {
   std::printf("image %zu bytes in %zu blocks of %zu payload bytes at %d baud\n", bytes.size(), payloads.size(),
               payload, baud);
   std::printf("handshake      %8.3f s\n", handshake);
-  std::printf("blocks         %8.3f s  (%s, flash %s)\n", blocks, TransferFailureText(outcome)[0] ? "FAILED" : "ok",
-              intact ? "intact" : "DIFFERS");
+  std::printf("blocks         %8.3f s  (%s, ESC holds %s)\n", blocks,
+              outcome == TransferOutcome::Success ? "ok" : TransferFailureText(outcome),
+              intact ? "the image" : "SOMETHING ELSE");
   std::printf("wire floor     %8.3f s\n", floor);
   std::printf("blocks / floor %8.3f\n", blocks / floor);
   return outcome == TransferOutcome::Success && intact ? 0 : 1;

@@ -1,0 +1,97 @@
+// The whole update against the simulated ESC behind a simulated CP210x adapter:
+// the real link code on a pseudo-terminal, the boot loader of the simulator,
+// then the factory defaults and the settings read that follow.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "FakeBootLoader.h"
+#include "FlowFakes.h"
+#include "base/ControlIds.h"
+#include "firmware/SessionUpdateHooks.h"
+#include "link/UsbIds.h"
+#include "tools/SimulatedEsc.h"
+
+using namespace orx;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TestHost : public FlowHost {
+ public:
+  SharedControls shared;
+  test::RecordingPrompter boxes;
+  std::vector<int> restarts;
+  int readsPosted = 0;
+
+  SharedControls& controls() override { return shared; }
+  Prompter& prompter() override { return boxes; }
+  void restartMonitor(int ms) override { restarts.push_back(ms); }
+  void indicatorsChanged() override {}
+  bool findDfuDevice() override { return false; }
+  void postSettingsRead() override { ++readsPosted; }
+};
+
+class SimUpdate : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(sim.start()) << sim.error();
+    session = std::make_unique<DeviceSession>(fixedPathOpener(sim.path()), fixedPathOpener(sim.path()));
+    ASSERT_EQ(session->links.cp210x.OpenLink(kCp210xId), 0);
+    // As the monitor leaves it once the ESC answered.
+    session->links.ActiveLink = EscLinks::kCp210x;
+    session->links.cp210x.AdapterState = 2;
+    session->links.cp210x.DeviceState = 2;
+    session->hardwareCode = 69;
+    file = fs::temp_directory_path() / ("D_sim_" + std::to_string(::getpid()) + ".orx");
+  }
+  void TearDown() override {
+    sim.stop();
+    fs::remove(file);
+  }
+  void chooseImage(const std::vector<uint8_t>& bytes) {
+    std::ofstream(file, std::ios::binary) << test::OrxText(bytes);
+    chooser.path = file.string();
+  }
+  std::string status() { return host.shared.read([](const DialogState& s) { return s.text(ctl::StatusLine); }); }
+
+  sim::SimulatedEsc sim{sim::Cp210xConfig{}};
+  std::unique_ptr<DeviceSession> session;
+  TestHost host;
+  test::FixedChooser chooser;
+  fs::path file;
+};
+
+}  // namespace
+
+TEST_F(SimUpdate, EscHoldsExactlyTheImageThenDefaultsAndReadFollow) {
+  const std::vector<uint8_t> bytes = test::MakeImageBytes({256, 256, 100, 0, 31});
+  chooseImage(bytes);
+  EXPECT_EQ(UpdateFirmwareSerial(*session, host, chooser), SerialUpdateResult::Updated);
+  EXPECT_EQ(sim.withCp210x([](sim::Cp210xEsc& esc) { return esc.firmwareImage(); }), bytes);
+  EXPECT_EQ(host.readsPosted, 1);
+  EXPECT_EQ(status(), "FIRMWARE UPDATED");
+  EXPECT_TRUE(session->SkipAutoRead);
+  EXPECT_EQ(host.restarts, std::vector<int>{500});
+  EXPECT_EQ(host.boxes.shown.size(), 1u);  // only "Do you wish to continue?"
+}
+
+TEST_F(SimUpdate, RefusalsAreRepeatedThenAChecksumErrorClosesTheLink) {
+  const std::vector<uint8_t> bytes = test::MakeImageBytes({64, 64, 64});
+  chooseImage(bytes);
+  sim.setBootBlockReplies(0, {0x42, 0x42, 0x42, 0x11});
+  sim.setBootBlockReplies(1, {0x12});
+  EXPECT_EQ(UpdateFirmwareSerial(*session, host, chooser), SerialUpdateResult::Failed);
+  ASSERT_EQ(host.boxes.shown.size(), 2u);
+  EXPECT_EQ(host.boxes.shown[1].text,
+            "Update Error: Data Transfer CRC Checksum - \nPlease Reconnect and Power Cycle Device.");
+  EXPECT_EQ(status(), "FIRMWARE UPDATE FAILED");
+  EXPECT_FALSE(session->links.cp210x.isOpen());
+  EXPECT_EQ(session->links.cp210x.AdapterState, 0);
+  EXPECT_EQ(host.readsPosted, 0);
+  EXPECT_EQ(sim.withCp210x([](sim::Cp210xEsc& esc) { return esc.bootLoaderReceived(); }),
+            std::vector<uint8_t>(bytes.begin(), bytes.begin() + 66));
+}
