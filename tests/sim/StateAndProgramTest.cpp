@@ -209,27 +209,6 @@ TEST(SimProgram, Cp210xKindAnnouncesTheAdapterId) {
   EXPECT_NE(out.find("/cp210x'\n"), std::string::npos) << out;
 }
 
-// The run helper starts the simulator, hands the port to the command, and
-// takes the simulator down afterwards.
-TEST(SimProgram, RunHelperGivesTheCommandALivePort) {
-  const std::string cmd = std::string("ORX_SIM=on ORX_ESC_SIM=") + ORX_ESC_SIM_PROGRAM + " " + ORX_WITH_SIM_SCRIPT +
-                          " --kind cp210x -- sh -c 'p=${ORX_VIRTUAL_PORTS#*=}; test -e \"$p\" && echo "
-                          "\"$ORX_VIRTUAL_PORTS\"' 2>/dev/null";
-  std::FILE* pipe = ::popen(cmd.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  char buffer[512] = {};
-  const std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, pipe);
-  EXPECT_EQ(::pclose(pipe), 0);
-  std::string out(buffer, n);
-  ASSERT_EQ(out.rfind("VID_10C4&PID_EA60=/tmp/orx-sim-", 0), 0u) << out;
-  const std::string path = out.substr(out.find('=') + 1, out.find('\n') - out.find('=') - 1);
-  EXPECT_NE(::access(path.c_str(), F_OK), 0) << path;  // gone with the simulator
-
-  // real hardware only: the command runs without a simulator
-  const std::string off = std::string("ORX_SIM=off ") + ORX_WITH_SIM_SCRIPT + " -- sh -c 'test -z \"$ORX_VIRTUAL_PORTS\"'";
-  EXPECT_EQ(std::system(("env -u ORX_VIRTUAL_PORTS " + off).c_str()), 0);
-}
-
 TEST(SimProgram, RefusesBadOptionsWithExitCode2) {
   const std::string cmd = std::string(ORX_ESC_SIM_PROGRAM) + " --kind bogus 2>/dev/null";
   const int status = std::system(cmd.c_str());
