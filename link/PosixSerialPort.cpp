@@ -71,7 +71,6 @@ PortRead PosixSerialPort::read(std::span<uint8_t> into, int timeoutMs) {
 }
 
 bool PosixSerialPort::write(std::span<const uint8_t> bytes) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(kWriteLimitMs);
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
@@ -81,12 +80,14 @@ bool PosixSerialPort::write(std::span<const uint8_t> bytes) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return false;  // EIO, ENXIO...: vanished
+    // The output queue is full: a slow line drains it, a stuck one does not.
     pollfd p{fd_, POLLOUT, 0};
-    const int left = remainingMs(deadline);
-    if (left == 0) return false;
-    const int ready = ::poll(&p, 1, left);
-    if (ready < 0 && errno != EINTR) return false;
-    if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) return false;
+    int ready = -1;
+    do {
+      ready = ::poll(&p, 1, kWriteStallMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready <= 0) return false;
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return false;
   }
   return true;
 }

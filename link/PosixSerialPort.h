@@ -25,9 +25,10 @@ class PosixSerialPort final : public SerialPort {
 
   int fd() const { return fd_; }
 
-  // A write that cannot drain (flow control stuck) gives up after this long
-  // rather than blocking the link worker for good.
-  static constexpr int kWriteLimitMs = 5000;
+  // A write whose output queue takes no byte for this long (flow control
+  // stuck) fails rather than blocking the link worker for good. A slow line
+  // that keeps draining is waited for, however long the write.
+  static constexpr int kWriteStallMs = 5000;
 
  private:
   explicit PosixSerialPort(int fd) : fd_(fd) {}

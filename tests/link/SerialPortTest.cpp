@@ -2,7 +2,12 @@
 // rates, purges and a device that goes away.
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "PtyPeer.h"
 #include "link/PosixSerialPort.h"
@@ -99,6 +104,45 @@ TEST(PosixSerialPort, UnpluggedDeviceFailsAtOnce) {
   EXPECT_EQ(r.status, ReadStatus::Failed);
   EXPECT_LT(ms, 100);
   p.port->purge(PurgeWhat::Both);  // whatever it returns, it must not crash
+}
+
+TEST(PosixSerialPortWrite, ASlowLineIsWaitedForBeyondTheStallLimit) {
+  OpenPort p;
+  ASSERT_TRUE(p.port);
+  ASSERT_TRUE(p.port->configure(9600));
+  const Bytes big(112 * 1024, 0x5A);
+  std::atomic<bool> done{false};
+  std::thread reader([&] {  // takes 8 KB every 500 ms: about 7 s in all, longer than the stall limit
+    while (!done) {
+      size_t taken = 0;
+      uint8_t buf[4096];
+      pollfd pfd{p.peer.masterFd(), POLLIN, 0};
+      while (taken < 8 * 1024 && ::poll(&pfd, 1, 20) > 0) {
+        const ssize_t n = ::read(p.peer.masterFd(), buf, std::min(sizeof buf, 8 * 1024 - taken));
+        if (n <= 0) break;
+        taken += static_cast<size_t>(n);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+  });
+  bool wrote = false;
+  const long long ms = elapsedMs([&] { wrote = p.port->write(big); });
+  done = true;
+  reader.join();
+  EXPECT_TRUE(wrote);
+  EXPECT_GT(ms, PosixSerialPort::kWriteStallMs);
+}
+
+TEST(PosixSerialPortWrite, AStuckLineFailsAfterTheStallLimit) {
+  OpenPort p;
+  ASSERT_TRUE(p.port);
+  ASSERT_TRUE(p.port->configure(9600));
+  const Bytes big(1024 * 1024, 0x5A);  // far more than the pty holds; nobody reads
+  bool wrote = true;
+  const long long ms = elapsedMs([&] { wrote = p.port->write(big); });
+  EXPECT_FALSE(wrote);
+  EXPECT_GE(ms, PosixSerialPort::kWriteStallMs - 5);
+  EXPECT_LT(ms, PosixSerialPort::kWriteStallMs + 1000);
 }
 
 TEST(PosixSerialPort, OnlyTerminalsOpen) {
