@@ -2,6 +2,7 @@
 
 #include "InstanceGuard.h"
 #include "ORXDlg.h"
+#include "app/DeviceManager.h"
 #include "base/SharedControls.h"
 
 namespace orx {
@@ -20,15 +21,21 @@ int CORXApp::run() {
   }
 
   SharedControls controls;
-  MainWindowCommands commands;  // does nothing until the link side provides its own
-  CORXDlg dialog(controls, commands);
+  MainWindowCommands idle;
+  CORXDlg dialog(controls, idle);
   connect(&guard, &InstanceGuard::activationRequested, &dialog, &CORXDlg::bringToFront);
-  // The link side plugs in here: created after the dialog (which writes the
-  // start-up state), given dialog.prompter() and dialog.fileChooser(), set with
-  // dialog.setCommands() and dialog.setContext(), and started. After exec():
-  // dialog.releaseWaitingThreads(), then stop it, before the dialog goes.
+
+  // The ESC side comes after the dialog, which writes the start-up state, and
+  // stops before it: waiting boxes are released first so the worker can end.
+  DeviceManager device(controls, dialog.prompter(), dialog.fileChooser());
+  device.setIndicatorListener([&dialog](bool adapter, bool esc) { dialog.setStatusDisplay(adapter, esc); });
+  dialog.setCommands(device);
+  dialog.setContext(SettingsContext{[&device] { return device.snapshot().kept; },
+                                    [&device] { return device.snapshot().nvqAnswering; }});
+  device.start();
   dialog.exec();
   dialog.releaseWaitingThreads();
+  device.stop();
   return 0;
 }
 
