@@ -114,8 +114,9 @@ void NvqEsc::servePage(Command command, unsigned page, std::size_t length, Outpu
   reply[kPageSize] = static_cast<std::uint8_t>(page);
   const bool spoiled = faults_.reply(command, reply, out, kPageSize);
   lastPage_ = page;
-  // A page that did not arrive whole is sent again on the next request.
-  if (command != Command::LogRepeatPage) nextPage_ = spoiled ? page : page + 1;
+  // A next page that did not arrive whole is sent again on the next request.
+  if (command == Command::LogFirstPage) nextPage_ = 1;
+  if (command == Command::LogNextPage) nextPage_ = spoiled ? page : page + 1;
 }
 
 void NvqEsc::dispatch(Clock::time_point /*now*/, Output& out) {
@@ -226,6 +227,11 @@ void NvqEsc::dispatch(Clock::time_point /*now*/, Output& out) {
       case 0xD6: {
         if (p.size() < 2) return;
         if (p[1] == 0xD7) {
+          Output ignored;
+          if (faults_.reply(Command::EnterBootLoader, {}, ignored)) {
+            pending_.clear();  // a fault here keeps the ESC on its serial port
+            return;
+          }
           // The ESC restarts into its USB boot loader: its serial port is gone.
           reset();
           markLeftPort();

@@ -235,6 +235,8 @@ General:
                           log-next log-repeat log-end clear-log boot-request
                           dump set-value set-value-pair protections
                           clear-protections boot-sync boot-start
+                          (any fault on enter-boot-loader keeps the NVQ ESC
+                          on its serial port)
   --block-replies K:R,R   boot loader answers for firmware block K (0 = first):
                           hex bytes, '-' = no answer; then the block is taken
                           (e.g. 2:33,33,33). Repeatable.

@@ -81,6 +81,10 @@ bool SimulatedEsc::start() {
   }
   present_ = true;
   running_ = true;
+  {
+    std::lock_guard lock(jobsMutex_);
+    acceptingJobs_ = true;
+  }
   thread_ = std::thread([this] { serve(); });
   return true;
 }
@@ -90,6 +94,10 @@ void SimulatedEsc::stop() {
     pty_.unplug();
     present_ = false;
     return;
+  }
+  {
+    std::lock_guard lock(jobsMutex_);
+    acceptingJobs_ = false;
   }
   running_ = false;
   wake();
@@ -185,11 +193,12 @@ void SimulatedEsc::wake() {
 }
 
 void SimulatedEsc::runOnServeThread(std::function<void()> job) {
-  if (!running_) {
+  std::unique_lock lock(jobsMutex_);
+  if (!acceptingJobs_) {
+    lock.unlock();
     job();
     return;
   }
-  std::unique_lock lock(jobsMutex_);
   jobs_.push_back(std::move(job));
   const unsigned long ticket = jobsFinished_ + jobs_.size();
   wake();
@@ -276,6 +285,10 @@ void SimulatedEsc::serve() {
     if (reappearPending_ && Clock::now() >= reappearAt_) {
       reappearPending_ = false;
       present_ = pty_.plug();
+      if (!present_) {
+        std::lock_guard lock(mutex_);
+        error_ = pty_.error();
+      }
     }
     std::lock_guard lock(mutex_);
     model_->onIdle(Clock::now());

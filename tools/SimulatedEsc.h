@@ -126,6 +126,7 @@ class SimulatedEsc {
   std::mutex jobsMutex_;
   std::condition_variable jobsDone_;
   std::deque<std::function<void()>> jobs_;
+  bool acceptingJobs_ = false;  // guarded by jobsMutex_
   unsigned long jobsFinished_ = 0;
 };
 

@@ -58,6 +58,29 @@ TEST(SimFaults, WrongLogPageNumberIsServedAgain) {
   EXPECT_TRUE(std::equal(again.begin(), again.begin() + 253, spoiled.begin()));
 }
 
+TEST(SimFaults, RefusedBootLoaderJumpKeepsTheSerialPort) {
+  auto esc = startSim(sim::NvqConfig{});
+  esc->addFault({sim::Command::EnterBootLoader, sim::FaultKind::Silence, 1, 0});
+  PtyClient line;
+  ASSERT_TRUE(line.open(esc->path()));
+  ASSERT_TRUE(line.write({0xD6, 0xD7}));
+  EXPECT_TRUE(line.read(1, 150).empty());
+  EXPECT_FALSE(line.hungUp());
+  EXPECT_EQ(line.exchange({0xD4}, 2), (Bytes{'S', 'T'}));
+  ASSERT_TRUE(line.write({0xD6, 0xD7}));  // the fault was for one jump only
+  line.read(1, 500);
+  EXPECT_TRUE(line.hungUp());
+}
+
+TEST(SimFaults, SpoiledFirstPageDoesNotHoldBackPageOne) {
+  auto esc = startSim(sim::NvqConfig{});
+  esc->addFault({sim::Command::LogFirstPage, sim::FaultKind::ShortReply, 1, 0});
+  PtyClient line;
+  ASSERT_TRUE(line.open(esc->path()));
+  EXPECT_EQ(line.exchange({0xEA, 0xF0}, 257, 300).size(), 128u);
+  EXPECT_EQ(line.exchange({0xEA, 0xF1}, 256).at(253), 1);
+}
+
 TEST(SimFaults, VanishAfterSomeBytesOfAReply) {
   auto esc = startSim(sim::NvqConfig{});
   esc->addFault({sim::Command::LogFirstPage, sim::FaultKind::Vanish, 1, 100});

@@ -41,7 +41,10 @@ int main(int argc, char** argv) {
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  // A reader of our output that went away must not kill us before cleanup.
+  std::signal(SIGPIPE, SIG_IGN);
 
   auto sim = makeSim(options);
   if (!options.statePath.empty() && !sim->useStateFile(options.statePath)) {
