@@ -87,7 +87,7 @@ void DeviceManager::updateFirmware() {
     // The serial update needs the CP210x adapter; NVQ series ESCs are updated
     // over USB DFU, which this build does not offer yet.
     if (session_.links.cp210x.AdapterState != 2) return;
-    UpdateFirmwareSerial(session_, *this, files_, [this] { runDefaultsAfterUpdate(session_, *this); });
+    UpdateFirmwareSerial(session_, *this, files_);
   });
 }
 
