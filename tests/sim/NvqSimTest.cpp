@@ -95,31 +95,6 @@ TEST(NvqSim, ShortWriteIsAcknowledgedWithOne) {
   EXPECT_EQ(back.back(), frame.back());
 }
 
-TEST(NvqSim, WriteWithBadSumOrCountIsRefusedAndKeepsTheBlock) {
-  auto esc = startSim(sim::NvqConfig{});
-  PtyClient line;
-  ASSERT_TRUE(line.open(esc->path()));
-  const Bytes before = line.exchange({0xD0}, 44);
-  Bytes frame = before;
-  frame[0] = 0xD1;
-  frame[2 + 5] = static_cast<std::uint8_t>(frame[2 + 5] + 1);
-  frame.back() = static_cast<std::uint8_t>(frameSum(frame) + 1);
-  const Bytes ack = line.exchange(frame, 1);
-  ASSERT_EQ(ack.size(), 1u);
-  EXPECT_NE(ack[0], frame.back());
-  EXPECT_EQ(line.exchange({0xD0}, 44), before);
-
-  // a frame declaring a count the ESC does not have
-  Bytes shorter(before.begin(), before.end() - 1);
-  shorter[0] = 0xD1;
-  shorter[1] = 43;
-  shorter.back() = frameSum(shorter);
-  const Bytes refused = line.exchange(shorter, 1);
-  ASSERT_EQ(refused.size(), 1u);
-  EXPECT_NE(refused[0], shorter.back());
-  EXPECT_EQ(line.exchange({0xD0}, 44), before);
-}
-
 TEST(NvqSim, RestoreDefaultsBringsBackTheFactoryBlock) {
   auto esc = startSim(sim::NvqConfig{});
   const Bytes factory = esc->withNvq([](sim::NvqEsc& m) { return m.factory(); });
@@ -205,9 +180,6 @@ TEST(NvqSim, FullLogRunsThroughPage255WithoutMarker) {
   config.log.bytes = sim::kLogMemorySize;
   sim::NvqEsc model(config);
   const Bytes& memory = model.logMemory();
-  for (std::size_t r = 0; r < sim::kMaxRecords; ++r) {
-    ASSERT_FALSE(sim::isEndMarker(memory.data() + r * sim::kRecordSize)) << r;
-  }
   sim::Output out;
   const auto now = sim::Clock::now();
   model.onByte(0xEA, 9600, now, out);
