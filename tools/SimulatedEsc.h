@@ -5,6 +5,14 @@
 // the model is guarded by one mutex, and plugging/unplugging is handed to the
 // serve thread and waited for. Do not call these methods from inside a
 // withNvq()/withCp210x() callback.
+//
+//   sim::NvqConfig config;                 // or sim::Cp210xConfig
+//   config.version = {0x01, 0x02, 0x15};   // short block layout
+//   sim::SimulatedEsc esc(config);
+//   esc.start();                           // esc.path(): the device to open
+//   esc.addFault({sim::Command::ReadBlock, sim::FaultKind::ShortReply, 1, 0});
+//   ... run the program's code against esc.path() ...
+//   Bytes block = esc.withNvq([](sim::NvqEsc& m) { return m.block(); });
 #pragma once
 
 #include <atomic>
