@@ -72,22 +72,24 @@ PortRead PosixSerialPort::read(std::span<uint8_t> into, int timeoutMs) {
 
 bool PosixSerialPort::write(std::span<const uint8_t> bytes) {
   size_t done = 0;
+  auto stallDeadline = Clock::now() + std::chrono::milliseconds(kWriteStallMs);
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<size_t>(n);
+      stallDeadline = Clock::now() + std::chrono::milliseconds(kWriteStallMs);
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return false;  // EIO, ENXIO...: vanished
     // The output queue is full: a slow line drains it, a stuck one does not.
+    // Counted from the last byte taken, since a pty may report room it then refuses.
+    const int left = remainingMs(stallDeadline);
+    if (left == 0) return false;
     pollfd p{fd_, POLLOUT, 0};
-    int ready = -1;
-    do {
-      ready = ::poll(&p, 1, kWriteStallMs);
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return false;
-    if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return false;
+    const int ready = ::poll(&p, 1, left);
+    if (ready < 0 && errno != EINTR) return false;
+    if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) return false;
   }
   return true;
 }

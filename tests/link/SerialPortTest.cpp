@@ -142,7 +142,8 @@ TEST(PosixSerialPortWrite, AStuckLineFailsAfterTheStallLimit) {
   const long long ms = elapsedMs([&] { wrote = p.port->write(big); });
   EXPECT_FALSE(wrote);
   EXPECT_GE(ms, PosixSerialPort::kWriteStallMs - 5);
-  EXPECT_LT(ms, PosixSerialPort::kWriteStallMs + 1000);
+  // The pty sometimes takes a last few bytes late, which starts one more stall.
+  EXPECT_LT(ms, 3 * PosixSerialPort::kWriteStallMs);
 }
 
 TEST(PosixSerialPort, OnlyTerminalsOpen) {
