@@ -48,7 +48,7 @@ TEST(St32UsbUart, SilentExchangeTakesItsLimitAndStillSucceeds) {
   EXPECT_TRUE(written);
   EXPECT_EQ(p.link.bytesRead(), 0u);
   EXPECT_GE(ms, 1595);
-  EXPECT_LT(ms, 1900);
+  EXPECT_LT(ms, 2000);
 }
 
 TEST(St32UsbUart, SilentFrameTakesItsLimit) {
@@ -59,7 +59,7 @@ TEST(St32UsbUart, SilentFrameTakesItsLimit) {
   const long long ms = elapsedMs([&] { written = p.link.ExchangeFrame(frame, 10); });
   EXPECT_TRUE(written);
   EXPECT_GE(ms, 2995);
-  EXPECT_LT(ms, 3300);
+  EXPECT_LT(ms, 3400);
 }
 
 TEST(St32UsbUart, FrameWithoutReplyOnlyWrites) {
@@ -69,7 +69,7 @@ TEST(St32UsbUart, FrameWithoutReplyOnlyWrites) {
   bool written = false;
   const long long ms = elapsedMs([&] { written = p.link.ExchangeFrame(frame, 0); });
   EXPECT_TRUE(written);
-  EXPECT_LT(ms, 100);
+  EXPECT_LT(ms, 500);
   EXPECT_EQ(p.peer.collect(50), (Bytes{0xD6, 0xD7}));
   EXPECT_TRUE(p.link.SendByte(0x42));
   EXPECT_EQ(p.peer.collect(50), Bytes{0x42});
@@ -82,7 +82,7 @@ TEST(St32UsbUart, UnpluggedEscFailsTheWriteAtOnce) {
   bool written = true;
   const long long ms = elapsedMs([&] { written = p.link.Exchange(0xD4, 2); });
   EXPECT_FALSE(written);
-  EXPECT_LT(ms, 100);
+  EXPECT_LT(ms, 500);
   const uint8_t frame[] = {0xEA, 0xF0};
   EXPECT_FALSE(p.link.ExchangeFrame(frame, 257));
   EXPECT_FALSE(p.link.SendByte(0xD4));
