@@ -52,4 +52,12 @@ std::string DeviceParametersKey(const std::string& instanceId) {
   return key.size() > 4 ? key.substr(4) : std::string();
 }
 
+int FindComPort(const std::vector<std::string>& instanceIds, const std::string& search,
+                const PortNameReader& readPortName) {
+  // Not found, FindInstanceId gives the list of ids, whose key does not exist.
+  const auto value = readPortName(DeviceParametersKey(FindInstanceId(instanceIds, search)));
+  if (!value || value->size() + 1 > kPortNameBufferSize) return -1;
+  return PortNumberFromName(*value);
+}
+
 }  // namespace orx

@@ -2,6 +2,8 @@
 // that a Win32 backend can use them and they stay tested on every platform.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,5 +30,16 @@ std::string FindInstanceId(const std::vector<std::string>& instanceIds, const st
 // the id with "\Device Parameters\" appended and its first four characters
 // ("USB\") removed.
 std::string DeviceParametersKey(const std::string& instanceId);
+
+// Reads the "PortName" value under a key below "Enum\USB\"; nullopt when the
+// key or value does not exist or cannot be read.
+using PortNameReader = std::function<std::optional<std::string>(const std::string& key)>;
+inline constexpr size_t kPortNameBufferSize = 100;
+
+// The whole lookup: instance id, its key, its "PortName", the number. -1 when
+// no device matches, the value is missing, or it does not fit the 100-byte
+// buffer (with its terminating zero).
+int FindComPort(const std::vector<std::string>& instanceIds, const std::string& search,
+                const PortNameReader& readPortName);
 
 }  // namespace orx

@@ -1,6 +1,8 @@
 // The Windows lookup rules kept as pure functions, and the hex-digit decoding.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "link/HexDigits.h"
 #include "link/WindowsPortRules.h"
 
@@ -43,6 +45,27 @@ TEST(WindowsPortRules, FirstMatchingInstanceWinsElseTheUsbIdsAreListed) {
   EXPECT_EQ(FindInstanceId(ids, "VID_0483&PID_5740"),
             "USB\\ROOT_HUB30\\4&1\r\nUSB\\VID_10C4&PID_EA60\\FIRST\r\nUSB\\VID_10C4&PID_EA60\\SECOND\r\n");
   EXPECT_EQ(DeviceParametersKey("USB\\VID_10C4&PID_EA60\\0001"), "VID_10C4&PID_EA60\\0001\\Device Parameters\\");
+}
+
+TEST(WindowsPortRules, FindComPortReadsThePortNameOfTheFoundDevice) {
+  const std::vector<std::string> ids = {"USB\\ROOT_HUB30\\4&1", "USB\\VID_10C4&PID_EA60\\0001"};
+  std::vector<std::string> keysAsked;
+  const std::map<std::string, std::string> registry = {
+      {"VID_10C4&PID_EA60\\0001\\Device Parameters\\", "COM12"}};
+  const PortNameReader reader = [&](const std::string& key) -> std::optional<std::string> {
+    keysAsked.push_back(key);
+    const auto it = registry.find(key);
+    if (it == registry.end()) return std::nullopt;
+    return it->second;
+  };
+  EXPECT_EQ(FindComPort(ids, "VID_10C4&PID_EA60", reader), 12);
+  EXPECT_EQ(keysAsked.back(), "VID_10C4&PID_EA60\\0001\\Device Parameters\\");
+  EXPECT_EQ(FindComPort(ids, "VID_0483&PID_5740", reader), -1);  // no such device: no such key
+  EXPECT_EQ(FindComPort({}, "VID_10C4&PID_EA60", reader), -1);
+  const PortNameReader tooLong = [](const std::string&) { return std::optional<std::string>(std::string(100, '7')); };
+  EXPECT_EQ(FindComPort(ids, "VID_10C4&PID_EA60", tooLong), -1);
+  const PortNameReader fits = [](const std::string&) { return std::optional<std::string>("COM" + std::string(95, '0') + "5"); };
+  EXPECT_EQ(FindComPort(ids, "VID_10C4&PID_EA60", fits), 5);  // 99 characters and the zero
 }
 
 TEST(HexDigits, OnlyDigitsAndCapitalsDecodeOthersKeepTheirCode) {
