@@ -1,0 +1,143 @@
+#include "datalog/LogDownload.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "datalog/LogLayout.h"
+#include "datalog/LogRecord.h"
+#include "datalog/LogTexts.h"
+#include "protocol/Stm32Protocol.h"
+
+namespace orx::datalog {
+namespace {
+
+constexpr size_t kPageNumberAt = 253;
+constexpr int kMonitorRestartMs = 500;
+
+// Releases the gate on every way out of the download.
+struct GateRelease {
+  DownloadGate& gate;
+  ~GateRelease() { gate.release(); }
+};
+
+class Download {
+ public:
+  Download(ST32UsbUart& link, const DownloadHooks& hooks) : link_(link), hooks_(hooks), log_(kLogCapacity, 0) {}
+
+  DownloadEnd run() {
+    // Zeroed once: a short reply leaves the previous page's bytes, whose page
+    // number then makes the page be asked for again.
+    link_.clearReceiveBuffer();
+    if (!stm32::LogFirstPage(link_) && !stm32::LogRepeatPage(link_)) return DownloadEnd::WriteFailed;
+    if (takePage(0)) return DownloadEnd::EndMarker;
+    for (unsigned p = 1; p < kPageCount; ++p) {
+      for (int retries = 0;; ++retries) {
+        if (stm32::LogNextPage(link_)) {
+          wait(kPageWaitMs);
+        } else if (!stm32::LogRepeatPage(link_)) {
+          return DownloadEnd::WriteFailed;
+        }
+        if (link_.receiveBuffer()[kPageNumberAt] == p) break;
+        report();
+        if (retries >= hooks_.maxPageRetries) return DownloadEnd::PageRetriesOut;
+      }
+      if (takePage(p)) return DownloadEnd::EndMarker;
+    }
+    return DownloadEnd::AllPages;
+  }
+
+  std::span<const uint8_t> bytes() const { return {log_.data(), total_}; }
+  size_t total() const { return total_; }
+
+ private:
+  // Copies the reply up to the end marker to page `p`; true when it was there.
+  bool takePage(unsigned p) {
+    const auto reply = std::span<const uint8_t>(link_.receiveBuffer()).first(kPageSize);
+    size_t keep = kPageSize;
+    bool found = false;
+    for (size_t at = 0; at < kPageSize; at += kRecordSize) {
+      if (isEndMarker(reply.subspan(at, kRecordSize))) {
+        keep = at;
+        found = true;
+        break;
+      }
+    }
+    std::copy_n(reply.begin(), keep, log_.begin() + static_cast<std::ptrdiff_t>(p * kPageSize));
+    total_ = p * kPageSize + keep;
+    report();
+    return found;
+  }
+
+  void report() {
+    if (hooks_.progress) hooks_.progress(static_cast<double>(total_) / kLogCapacity * 100);
+  }
+
+  void wait(int ms) {
+    if (hooks_.wait)
+      hooks_.wait(ms);
+    else
+      link_.BusyWait(ms);
+  }
+
+  ST32UsbUart& link_;
+  const DownloadHooks& hooks_;
+  std::vector<uint8_t> log_;
+  size_t total_ = 0;
+};
+
+}  // namespace
+
+DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const DownloadHooks& hooks) {
+  ST32UsbUart& link = session.links.stm32;
+  Download download(link, hooks);
+  const DownloadEnd end = download.run();
+  switch (end) {
+    case DownloadEnd::EndMarker:
+    case DownloadEnd::AllPages:
+      break;
+    case DownloadEnd::WriteFailed:
+    case DownloadEnd::PageRetriesOut:
+      host.prompter().ask(text::readFailed());
+      break;
+  }
+  stm32::LogEndTransfer(link);  // its reply byte means nothing
+  host.prompter().ask(text::unplugHint());
+  if (hooks.deliver) hooks.deliver(download.bytes());
+  host.restartMonitor(kMonitorRestartMs);
+  return {end, download.total()};
+}
+
+DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const DownloadHooks& hooks,
+                              DownloadGate& gate) {
+  GateRelease release{gate};
+  return runLogDownload(session, host, hooks);
+}
+
+ClearOutcome runClearLog(DeviceSession& session, FlowHost& host, const std::function<void(int ms)>& wait) {
+  if (host.prompter().ask(text::clearConfirm()) != MsgAnswer::Ok) return ClearOutcome::Cancelled;
+  ST32UsbUart& link = session.links.stm32;
+  // A 0x01 left over from an older reply must not pass for the ESC's answer.
+  link.clearReceiveBuffer();
+  ClearOutcome outcome = ClearOutcome::Failed;
+  if (stm32::ClearLog(link)) {
+    const bool answered = link.bytesRead() >= 1 && link.receiveBuffer()[0] == 0x01;
+    if (wait)
+      wait(kClearWaitMs);
+    else
+      link.BusyWait(kClearWaitMs);
+    if (answered) outcome = ClearOutcome::Cleared;
+  }
+  switch (outcome) {
+    case ClearOutcome::Cleared:
+      host.prompter().ask(text::clearSuccess());
+      break;
+    case ClearOutcome::Failed:
+    case ClearOutcome::Cancelled:
+      host.prompter().ask(text::clearFailed());
+      break;
+  }
+  host.restartMonitor(kMonitorRestartMs);
+  return outcome;
+}
+
+}  // namespace orx::datalog

@@ -1,0 +1,78 @@
+// Reading the ESC's whole log page by page, and erasing it. Both run as one
+// job on the link worker's thread; every callback below is called on that
+// thread, and message boxes go through the host's Prompter.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "protocol/DeviceSession.h"
+#include "protocol/FlowHost.h"
+
+namespace orx::datalog {
+
+// Pages requested again after a wrong page number before the download gives
+// up as after a failed write.
+inline constexpr int kMaxPageRetries = 5;
+inline constexpr int kPageWaitMs = 200;
+inline constexpr int kClearWaitMs = 1000;
+
+struct DownloadHooks {
+  // Percent 0..100 after every page reply (also a dropped one).
+  std::function<void(double percent)> progress;
+  // Called exactly once per download with the bytes read (a multiple of 11,
+  // possibly none). The bytes live only for the call: decode or copy them.
+  std::function<void(std::span<const std::uint8_t> log)> deliver;
+  // The pauses between pages and after a clear; empty = the link's BusyWait.
+  std::function<void(int ms)> wait;
+  int maxPageRetries = kMaxPageRetries;
+};
+
+enum class DownloadEnd {
+  EndMarker,       // the log ended inside a page
+  AllPages,        // 256 pages without an end marker: the memory is full
+  WriteFailed,     // a page command and its Repeat could not be written
+  PageRetriesOut,  // the ESC kept answering with another page number
+};
+
+struct DownloadResult {
+  DownloadEnd end = DownloadEnd::EndMarker;
+  std::size_t total = 0;  // bytes delivered
+};
+
+// The download on the STM32 link: First page (Repeat on a failed write), the
+// end-marker scan, Next page 1..255 with the page pause, End of transfer, the
+// unplug hint box, the hand-over, and the monitor restarted at 500 ms.
+DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const DownloadHooks& hooks);
+
+// Keeps a second Read log request from queueing a second download. The window
+// claims before posting the job (a false claim drops the request); the job
+// releases when it ends, whatever the outcome.
+class DownloadGate {
+ public:
+  bool tryClaim() { return !busy_.exchange(true); }
+  void release() { busy_.store(false); }
+  bool busy() const { return busy_.load(); }
+
+ private:
+  std::atomic<bool> busy_{false};
+};
+
+// As above, releasing `gate` when done.
+DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const DownloadHooks& hooks,
+                              DownloadGate& gate);
+
+enum class ClearOutcome {
+  Cancelled,  // the user said Cancel: nothing sent
+  Cleared,    // the ESC answered 0x01
+  Failed,     // write failed, no answer or another answer
+};
+
+// The confirmation box, Clear log, the 1000 ms pause, the outcome box, the
+// monitor restarted at 500 ms (not after a Cancel).
+ClearOutcome runClearLog(DeviceSession& session, FlowHost& host,
+                         const std::function<void(int ms)>& wait = {});
+
+}  // namespace orx::datalog

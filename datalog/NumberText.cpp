@@ -1,0 +1,66 @@
+#include "datalog/NumberText.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+
+namespace orx::datalog {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::string_view skipBlanks(std::string_view t) {
+  size_t i = 0;
+  while (i < t.size() && isBlank(t[i])) ++i;
+  return t.substr(i);
+}
+
+}  // namespace
+
+void appendFixed(std::string& out, double value, int decimals) {
+  char buf[400];  // enough for any double in fixed notation
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (r.ec == std::errc()) out.append(buf, r.ptr);
+}
+
+std::string fixed(double value, int decimals) {
+  std::string out;
+  appendFixed(out, value, decimals);
+  return out;
+}
+
+int leadingInt(std::string_view text) {
+  std::string_view t = skipBlanks(text);
+  bool negative = false;
+  if (!t.empty() && (t[0] == '+' || t[0] == '-')) {
+    negative = t[0] == '-';
+    t.remove_prefix(1);
+  }
+  long long value = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+double leadingDouble(std::string_view text) {
+  std::string_view t = skipBlanks(text);
+  bool negative = false;
+  if (!t.empty() && (t[0] == '+' || t[0] == '-')) {
+    negative = t[0] == '-';
+    t.remove_prefix(1);
+  }
+  // Only a plain decimal: from_chars would also take "inf" and "nan".
+  if (t.empty() || !((t[0] >= '0' && t[0] <= '9') || t[0] == '.')) return 0;
+  double value = 0;
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::general);
+  if (r.ec != std::errc() || !std::isfinite(value)) return 0;
+  return negative ? -value : value;
+}
+
+}  // namespace orx::datalog
