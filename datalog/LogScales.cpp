@@ -42,7 +42,9 @@ FullScales fullScalesOf(const Maxima& m) {
 
 double toChart(double value, double fullScale) {
   if (fullScale == 0 || !std::isfinite(value)) return 0;
-  return value * 100 / fullScale;
+  double chart = value * 100 / fullScale;
+  if (!std::isfinite(chart)) chart = value / fullScale * 100;  // value near the double's limit
+  return std::isfinite(chart) ? chart : 0;
 }
 
 double fromChart(double chartValue, double fullScale) { return chartValue * fullScale / 100; }
