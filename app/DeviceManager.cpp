@@ -1,10 +1,13 @@
 #include "app/DeviceManager.h"
 
 #include "firmware/SessionUpdateHooks.h"
+#include "base/ControlIds.h"
 #include "protocol/DefaultsFlow.h"
+#include "protocol/ProtectionsFlow.h"
 #include "protocol/ReadSettingsFlow.h"
 #include "protocol/RepairModeFlow.h"
 #include "protocol/SendSettingsFlow.h"
+#include "protocol/UseTimeFlow.h"
 #include "settingsfile/AdvancedSettingsFlows.h"
 
 namespace orx {
@@ -100,6 +103,58 @@ void DeviceManager::loadAdvancedSettings() {
   context.stm32EscActive = s.nvqAnswering;
   context.stm32AdapterConnected = s.stm32AdapterOpen;
   LoadAdvancedSettings(controls_, prompter_, files_, context);
+}
+
+void DeviceManager::useTime() {
+  if (auxWindows_ != nullptr) auxWindows_->openUseTime();
+}
+
+void DeviceManager::protections() {
+  const std::string version = controls_.read([](const DialogState& s) { return s.text(ctl::FirmwareVersion); });
+  if (!ProtectionsWindowAllowed(version)) {
+    prompter_.ask(protectionsRefusedBox());
+    return;
+  }
+  if (auxWindows_ != nullptr) auxWindows_->openProtections();
+}
+
+void DeviceManager::help() {
+  if (auxWindows_ != nullptr) auxWindows_->openHelp();
+}
+
+void DeviceManager::version() {
+  if (auxWindows_ != nullptr) auxWindows_->openVersion();
+}
+
+void DeviceManager::queryUseTime(TextListener show) {
+  post([this, show = std::move(show)] {
+    const UseTimeResult r = runQueryUseTime(session_, *this, lastUseTime_);
+    switch (r.outcome) {
+      case UseTimeOutcome::Read:
+      case UseTimeOutcome::NoAnswer:
+        if (show) show(r.text);
+        break;
+      case UseTimeOutcome::WrongLink: break;
+    }
+  });
+}
+
+void DeviceManager::clearUseTime() {
+  post([this] { runClearUseTime(session_, *this); });
+}
+
+void DeviceManager::readProtections(StatesListener show) {
+  post([this, show = std::move(show)] {
+    const ProtectionsRead r = runReadProtections(session_, *this);
+    if (r.answered && show) show(r.states);
+  });
+}
+
+void DeviceManager::clearProtections(StatesListener show) {
+  post([this, show = std::move(show)] {
+    const ProtectionsRead r = runClearProtections(session_, *this);
+    if (r.answered && show) show(r.states);
+  });
 }
 
 }  // namespace orx

@@ -16,12 +16,16 @@
 #include "app/MainWindowCommands.h"
 #include "app/Monitor.h"
 #include "base/FileChooser.h"
+#include "dialogs/EscRequests.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/FlowHost.h"
 
 namespace orx {
 
-class DeviceManager : public MainWindowCommands, private FlowHost {
+class DeviceManager : public MainWindowCommands,
+                      public UseTimeRequests,
+                      public ProtectionsRequests,
+                      private FlowHost {
  public:
   // What the window may know of the ESC side between jobs.
   struct Snapshot {
@@ -41,6 +45,10 @@ class DeviceManager : public MainWindowCommands, private FlowHost {
   // The DFU search of the monitor and of repair mode; none is found until one is set.
   void setDfuFinder(std::function<bool()> finder) { dfuFinder_ = std::move(finder); }
 
+  // Opens the use-time, protections, help and version windows for the menu;
+  // those entries do nothing until it is set. Set once, before start().
+  void setAuxWindows(AuxWindows* windows) { auxWindows_ = windows; }
+
   // Starts the worker with the monitor ticking.
   void start();
   // Lets the running job finish and joins the worker; waiting jobs are dropped.
@@ -57,6 +65,17 @@ class DeviceManager : public MainWindowCommands, private FlowHost {
   void updateFirmware() override;
   void saveAdvancedSettings() override;
   void loadAdvancedSettings() override;
+  void useTime() override;
+  void protections() override;
+  void help() override;
+  void version() override;
+
+  // The auxiliary windows' requests: each posts one job; the listener is
+  // called on the worker thread when the job has an answer.
+  void queryUseTime(TextListener show) override;
+  void clearUseTime() override;
+  void readProtections(StatesListener show) override;
+  void clearProtections(StatesListener show) override;
 
  private:
   // FlowHost, worker thread only.
@@ -78,6 +97,8 @@ class DeviceManager : public MainWindowCommands, private FlowHost {
   LinkWorker worker_;
   IndicatorListener indicatorListener_;
   std::function<bool()> dfuFinder_;
+  AuxWindows* auxWindows_ = nullptr;
+  std::string lastUseTime_;  // worker thread only: the use time kept between reads
 
   mutable std::mutex snapshotMutex_;
   Snapshot snapshot_;

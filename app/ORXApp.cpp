@@ -4,6 +4,7 @@
 #include "ORXDlg.h"
 #include "app/DeviceManager.h"
 #include "base/SharedControls.h"
+#include "dialogs/QtAuxWindows.h"
 
 namespace orx {
 
@@ -29,6 +30,8 @@ int CORXApp::run() {
   // stops before it: waiting boxes are released first so the worker can end.
   DeviceManager device(controls, dialog.prompter(), dialog.fileChooser());
   device.setIndicatorListener([&dialog](bool adapter, bool esc) { dialog.setStatusDisplay(adapter, esc); });
+  QtAuxWindows windows(&dialog, device, device);
+  device.setAuxWindows(&windows);
   dialog.setCommands(device);
   dialog.setContext(SettingsContext{[&device] { return device.snapshot().kept; },
                                     [&device] { return device.snapshot().nvqAnswering; }});
