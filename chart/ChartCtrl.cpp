@@ -1,0 +1,251 @@
+#include "chart/ChartCtrl.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPalette>
+#include <QResizeEvent>
+
+#include "chart/ChartLayout.h"
+#include "chart/ChartScrollBar.h"
+
+namespace orx {
+
+CChartCtrl::CChartCtrl(QWidget* parent) : QWidget(parent), legend_(this), title_(this) {
+  const QColor face = palette().color(QPalette::Button);
+  backColour_ = gradientFirst_ = gradientSecond_ = face;
+  setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers everything
+  setMouseTracking(true);
+}
+
+CChartCtrl::~CChartCtrl() {
+  // Series and cursors refer to the axes; they go first.
+  cursors_.clear();
+  crossHair_ = nullptr;
+  series_.clear();
+  for (auto& axis : axes_) axis.reset();
+}
+
+void CChartCtrl::Create(QWidget* parent, const QRect& rect, int id) {
+  setParent(parent);
+  setGeometry(rect);
+  setObjectName(QString::number(id));
+  show();
+  Redraw();
+}
+
+CChartStandardAxis* CChartCtrl::PutAxis(int slot) {
+  auto axis = std::make_unique<CChartStandardAxis>(this, slot);
+  CChartStandardAxis* raw = axis.get();
+  axes_[slot] = std::move(axis);
+  Redraw();
+  return raw;
+}
+
+CChartStandardAxis* CChartCtrl::CreateAxis(int slot) {
+  if (slot < 0 || slot > 3) return nullptr;
+  return PutAxis(slot);
+}
+
+CChartStandardAxis* CChartCtrl::CreateExtraAxis(int slot) {
+  if (slot < 4 || !IsValidAxisSlot(slot)) return nullptr;
+  return PutAxis(slot);
+}
+
+CChartAxis* CChartCtrl::GetAxis(int slot) const { return IsValidAxisSlot(slot) ? axes_[slot].get() : nullptr; }
+
+CChartLineSerie* CChartCtrl::AddLineSeries(int horizontalSlot, int verticalSlot) {
+  CChartAxis* horizontal = GetAxis(horizontalSlot);
+  CChartAxis* vertical = GetAxis(verticalSlot);
+  if (!horizontal || !vertical) return nullptr;
+  EnableRedraw(false);
+  auto serie = std::make_unique<CChartLineSerie>(this, horizontal, vertical);
+  CChartLineSerie* raw = serie.get();
+  raw->SetColor(DefaultSerieColor(series_.size()));
+  raw->SetPlottingRect(plottingRect_);
+  series_[raw->GetSerieId()] = std::move(serie);
+  horizontal->RefreshAutomaticRange();
+  vertical->RefreshAutomaticRange();
+  Redraw();
+  EnableRedraw(true);
+  return raw;
+}
+
+void CChartCtrl::ClearSeries() {
+  series_.clear();
+  Redraw();
+}
+
+std::vector<CChartSerie*> CChartCtrl::Series() const {
+  std::vector<CChartSerie*> list;
+  for (const auto& [id, serie] : series_) list.push_back(serie.get());
+  return list;
+}
+
+CChartSerie* CChartCtrl::FindSerie(const std::string& name) const {
+  for (const auto& [id, serie] : series_)
+    if (serie->GetName() == name) return serie.get();
+  return nullptr;
+}
+
+void CChartCtrl::ResetZoom() {
+  EnableRedraw(false);
+  for (int slot : kResetZoomOrder)
+    if (axes_[slot]) axes_[slot]->ResetZoom();
+  EnableRedraw(true);
+}
+
+void CChartCtrl::EnableRedraw(bool enable) {
+  redrawCounter_ += enable ? 1 : -1;
+  if (redrawCounter_ > 0 && pendingRedraw_) {
+    pendingRedraw_ = false;
+    Redraw();
+  }
+}
+
+void CChartCtrl::Redraw() {
+  if (redrawCounter_ <= 0) {
+    pendingRedraw_ = true;
+    return;
+  }
+  stale_ = true;
+  update();  // Qt folds every request until the next paint into one
+}
+
+void CChartCtrl::RefreshVisibleAxes() {
+  for (auto& axis : axes_)
+    if (axis && axis->GetRangeMode() == AxisRangeMode::AutomaticVisible) axis->RefreshAutomaticRange();
+}
+
+void CChartCtrl::SetBackColor(QColor colour) {
+  backColour_ = colour;
+  Redraw();
+}
+
+void CChartCtrl::SetBorderColor(QColor colour) {
+  borderColour_ = colour;
+  Redraw();
+}
+
+void CChartCtrl::SetBackGradient(bool enabled, QColor first, QColor second, int type) {
+  gradient_ = enabled;
+  gradientFirst_ = first;
+  gradientSecond_ = second;
+  gradientType_ = type;
+  Redraw();
+}
+
+void CChartCtrl::SetLeftLabelShift(int shift) {
+  leftLabelShift_ = shift;
+  Redraw();
+}
+
+void CChartCtrl::SetRightLabelShift(int shift) {
+  rightLabelShift_ = shift;
+  Redraw();
+}
+
+void CChartCtrl::SetRightAxisSeparator(bool shown) {
+  rightAxisSeparator_ = shown;
+  Redraw();
+}
+
+const QImage& CChartCtrl::RenderedImage() {
+  if (stale_ || image_.size() != size()) Render();
+  return image_;
+}
+
+void CChartCtrl::FillBackground(QPainter& painter, const QRect& rect) const {
+  if (!gradient_) {
+    painter.fillRect(rect, backColour_);
+    return;
+  }
+  // Type 1 runs top to bottom, any other left to right.
+  QLinearGradient g(rect.topLeft(), gradientType_ == 1 ? rect.bottomLeft() : rect.topRight());
+  g.setColorAt(0.0, gradientFirst_);
+  g.setColorAt(1.0, gradientSecond_);
+  painter.fillRect(rect, g);
+}
+
+void CChartCtrl::Render() {
+  stale_ = false;
+  if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+  if (image_.isNull()) return;
+  ++renderCount_;
+  QPainter painter(&image_);
+  FillBackground(painter, image_.rect());
+  const ChartRect chart = ChartRect{0, 0, width(), height()}.Deflated(3);
+  DrawChart(painter, chart, leftLabelShift_, rightLabelShift_);
+  for (auto& axis : axes_)
+    if (axis) axis->PlaceScrollBar();
+}
+
+void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift) {
+  ChartRect plot = chart;
+  plot.top += title_.Height();
+  legend_.Reserve(painter, chart, plot);
+
+  // Margin pass: each axis takes its band in slot order.
+  for (auto& axis : axes_) {
+    if (!axis) continue;
+    axis->SetAxisSize(chart, plot);
+    axis->RefreshTickStep();
+    axis->RefreshFirstTick();
+    const AxisMeasure m = axis->Measure();
+    ApplyAxisMargin(plot, chart, m, axis->ResolveMargin(m), leftLabelShift, rightLabelShift);
+  }
+  plottingRect_ = plot;
+
+  title_.Draw(painter, chart);
+  for (auto& axis : axes_) {
+    if (!axis) continue;
+    axis->SetAxisSize(chart, plot);
+    axis->RefreshTickStep();
+    axis->RefreshFirstTick();
+    axis->Draw(painter, leftLabelShift, rightLabelShift, backColour_);
+  }
+
+  painter.setPen(QPen(Qt::black, 0));
+  if (rightAxisSeparator_ && axes_[kRightAxis]) {
+    const CChartAxis& right = *axes_[kRightAxis];
+    const int x = right.AxisRect().right - 1;
+    painter.drawLine(x, right.StartPixel(), x, right.EndPixel());
+  }
+
+  painter.setPen(QPen(borderColour_, 0));
+  painter.drawLine(plot.left, plot.top, plot.right, plot.top);
+  painter.drawLine(plot.right, plot.top, plot.right, plot.bottom);
+  painter.drawLine(plot.right, plot.bottom, plot.left, plot.bottom);
+  painter.drawLine(plot.left, plot.bottom, plot.left, plot.top);
+
+  const ChartRect seriesRect{plot.left, plot.top, plot.right + 1, plot.bottom + 1};
+  for (auto& [id, serie] : series_) {
+    if (!serie->IsShown()) continue;
+    serie->SetPlottingRect(seriesRect);
+    serie->DrawAll(painter);
+  }
+  painter.save();
+  painter.setClipRect(plot.left, plot.top, plot.Width(), plot.Height());
+  for (auto& [id, serie] : series_) serie->DrawPointLabels(painter);
+  painter.restore();
+  legend_.Draw(painter);
+}
+
+void CChartCtrl::paintEvent(QPaintEvent*) {
+  const QImage& picture = RenderedImage();
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture);
+  if (zoomDragging_ && zoomEnabled_) {
+    painter.setPen(QPen(zoomRectColour_, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(zoomStart_, zoomEnd_).normalized());
+  }
+  for (auto& [id, cursor] : cursors_) cursor->Draw(painter);
+}
+
+void CChartCtrl::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  image_ = QImage();
+  Redraw();
+}
+
+}  // namespace orx

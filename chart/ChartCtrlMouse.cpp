@@ -1,0 +1,190 @@
+// Mouse handling of the chart control: zoom rectangle, panning, cursors, the
+// read-out of the graph window and the mouse listeners.
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "chart/ChartCtrl.h"
+
+namespace orx {
+
+CChartCrossHairCursor* CChartCtrl::AddCrossHair(bool topAxis, bool rightAxis) {
+  auto cursor = std::make_unique<CChartCrossHairCursor>(this, topAxis ? kTopAxis : kBottomAxis,
+                                                        rightAxis ? kRightAxis : kLeftAxis);
+  CChartCrossHairCursor* raw = cursor.get();
+  raw->SetColor(Qt::black);
+  crossHair_ = raw;
+  cursors_[raw->GetCursorId()] = std::move(cursor);
+  return raw;
+}
+
+void CChartCtrl::ShowMouseCursor(bool shown) {
+  showSystemCursor_ = shown;
+  if (!shown) setCursor(Qt::BlankCursor);
+}
+
+void CChartCtrl::SetReadoutLabel(ReadoutStatic which, QLabel* label) {
+  readoutLabels_[static_cast<size_t>(which)] = label;
+}
+
+const std::string& CChartCtrl::ReadoutText(ReadoutStatic which) const {
+  return readoutTexts_[static_cast<size_t>(which)];
+}
+
+void CChartCtrl::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) OnLeftDown(p);
+  else if (event->button() == Qt::RightButton) OnRightDown(p);
+}
+
+void CChartCtrl::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) OnLeftUp(p);
+  else if (event->button() == Qt::RightButton) OnRightUp(p);
+}
+
+void CChartCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) Notify(ChartMouseEvent::LButtonDoubleClick, p);
+  else if (event->button() == Qt::RightButton) Notify(ChartMouseEvent::RButtonDoubleClick, p);
+}
+
+void CChartCtrl::mouseMoveEvent(QMouseEvent* event) { OnMove(event->position().toPoint()); }
+
+void CChartCtrl::OnLeftDown(QPoint p) {
+  RenderedImage();  // the geometry below is the last render's
+  if (zoomEnabled_) {
+    zoomDragging_ = true;
+    zoomStart_ = zoomEnd_ = p;
+  }
+  if (plottingRect_.Contains(p.x(), p.y())) {
+    for (auto& [id, cursor] : cursors_) cursor->OnButtonDown(p.x(), p.y());
+    update();
+  }
+  Notify(ChartMouseEvent::LButtonDown, p);
+}
+
+void CChartCtrl::OnLeftUp(QPoint p) {
+  RenderedImage();
+  const bool wasDragging = zoomDragging_;
+  zoomDragging_ = false;
+  if (wasDragging) zoomEnd_ = p;
+  if (zoomEnabled_ && wasDragging) Zoom();
+  if (plottingRect_.Contains(p.x(), p.y()))
+    for (auto& [id, cursor] : cursors_) cursor->OnButtonUp(p.x(), p.y());
+  update();  // takes the rectangle off
+  Notify(ChartMouseEvent::LButtonUp, p);
+}
+
+void CChartCtrl::Zoom() {
+  if (zoomEnd_.x() < zoomStart_.x() || zoomEnd_.y() < zoomStart_.y()) {
+    ResetZoom();  // dragged leftwards or upwards
+    return;
+  }
+  if (zoomEnd_.x() == zoomStart_.x() || zoomEnd_.y() == zoomStart_.y()) return;
+  for (auto& axis : axes_) {
+    if (!axis) continue;
+    double a, b;
+    if (axis->IsHorizontal()) {
+      a = axis->PixelToValue(zoomStart_.x());
+      b = axis->PixelToValue(zoomEnd_.x());
+    } else {
+      a = axis->PixelToValue(zoomEnd_.y());
+      b = axis->PixelToValue(zoomStart_.y());
+    }
+    if (axis->IsInverted())
+      axis->SetZoomRange(b, a);
+    else
+      axis->SetZoomRange(a, b);
+  }
+  Redraw();
+}
+
+void CChartCtrl::OnRightDown(QPoint p) {
+  rightDown_ = true;
+  if (panEnabled_) lastPan_ = p;
+  Notify(ChartMouseEvent::RButtonDown, p);
+}
+
+void CChartCtrl::OnRightUp(QPoint p) {
+  rightDown_ = false;
+  Notify(ChartMouseEvent::RButtonUp, p);
+}
+
+void CChartCtrl::Pan(QPoint p) {
+  EnableRedraw(false);
+  for (auto& axis : axes_) {
+    if (!axis) continue;
+    if (axis->IsHorizontal())
+      axis->PanAxis(lastPan_.x(), p.x());
+    else
+      axis->PanAxis(lastPan_.y(), p.y());
+  }
+  Redraw();
+  EnableRedraw(true);
+  repaint();
+  lastPan_ = p;
+}
+
+void CChartCtrl::OnMove(QPoint p) {
+  RenderedImage();
+  UpdateReadout(p);
+  if (rightDown_ && panEnabled_ && p != lastPan_) Pan(p);
+  if (zoomDragging_) {
+    zoomEnd_ = p;
+    update();
+  }
+  const bool inPlot = plottingRect_.Contains(p.x(), p.y());
+  if (inPlot) {
+    for (auto& [id, cursor] : cursors_) cursor->OnMouseMove(p.x(), p.y());
+    update();
+  }
+  setCursor(!showSystemCursor_ && inPlot ? Qt::BlankCursor : Qt::ArrowCursor);
+  Notify(ChartMouseEvent::Move, p);
+}
+
+void CChartCtrl::Notify(ChartMouseEvent event, QPoint p) {
+  if (mouseListener_) {
+    if (plottingRect_.Contains(p.x(), p.y())) mouseListener_->OnMouseEventPlotArea(event, p);
+    for (auto& axis : axes_)
+      if (axis && axis->AxisRect().Contains(p.x(), p.y())) mouseListener_->OnMouseEventAxis(event, p, axis.get());
+  }
+  for (auto it = series_.rbegin(); it != series_.rend(); ++it)
+    if (it->second->OnMouseEvent(event, p)) break;
+}
+
+void CChartCtrl::UpdateReadout(QPoint p) {
+  const CChartAxis* timeAxis = axes_[kBottomAxis].get();
+  if (!timeAxis) return;
+  // The time under the mouse comes from the time axis' own pixels, so it
+  // matches the curve under the cross-hair at any window size.
+  const double t = ReadoutTime(timeAxis->GetMin(), timeAxis->GetMax(), timeAxis->GetTitle()->GetText(), p.x(),
+                               timeAxis->StartPixel(), timeAxis->EndPixel());
+  std::vector<ReadoutCurve> curves;
+  bool hasSpeed = false;
+  for (auto& [id, serie] : series_) {
+    const auto* xy = dynamic_cast<const CChartXYSerie*>(serie.get());
+    if (!xy) continue;
+    curves.push_back({xy->GetName(), xy->IsShown(), &xy->GetPoints()});
+    hasSpeed = hasSpeed || xy->GetName() == "RP";
+  }
+  const CChartAxis* pcAxis = nullptr;
+  CChartAxis* speedAxis = nullptr;
+  for (auto& axis : axes_) {
+    if (!axis) continue;
+    if (axis->Key == "PC" && !pcAxis) pcAxis = axis.get();
+    if (axis->Key == "RP" && !speedAxis) speedAxis = axis.get();
+  }
+  if (hasSpeed && readout_.requestedPoles != readout_.appliedPoles && readout_.requestedPoles > 0 &&
+      LocateReadout(t, curves).overData) {
+    if (speedAxis) speedAxis->SetRange(0.0, readout_.speedFullScale / (readout_.requestedPoles * 0.25));
+    readout_.appliedPoles = readout_.requestedPoles;
+  }
+  const ReadoutTexts texts = ComputeReadout(t, curves, readout_, pcAxis && pcAxis->IsShown());
+  for (int i = 0; i < kReadoutStaticCount; ++i) {
+    if (!texts[i]) continue;
+    readoutTexts_[i] = *texts[i];
+    if (readoutLabels_[i]) readoutLabels_[i]->setText(ChartText(*texts[i]));
+  }
+}
+
+}  // namespace orx

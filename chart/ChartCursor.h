@@ -1,0 +1,69 @@
+// Cursors drawn over the chart picture (not into it), so that moving one only
+// repaints. The graph window uses the cross-hair: a vertical line at the mouse.
+#pragma once
+
+#include <QColor>
+#include <vector>
+
+#include "chart/ChartRect.h"
+
+class QPainter;
+
+namespace orx {
+
+class CChartAxis;
+class CChartCtrl;
+
+class CChartCursorListener {
+ public:
+  virtual ~CChartCursorListener() = default;
+  virtual void OnCursorMoved(double xValue, double yValue) = 0;
+};
+
+class CChartCursor {
+ public:
+  explicit CChartCursor(CChartCtrl* parent);
+  virtual ~CChartCursor() = default;
+  CChartCursor(const CChartCursor&) = delete;
+  CChartCursor& operator=(const CChartCursor&) = delete;
+
+  virtual void OnMouseMove(int x, int y) = 0;
+  virtual void OnButtonDown(int, int) {}
+  virtual void OnButtonUp(int, int) {}
+  virtual void Draw(QPainter& painter) const = 0;
+
+  void SetColor(QColor colour);
+  QColor GetColor() const { return colour_; }
+  unsigned GetCursorId() const { return id_; }
+  void RegisterListener(CChartCursorListener* listener) { listeners_.push_back(listener); }
+
+ protected:
+  QColor colour_ = Qt::black;
+  CChartCtrl* parent_;
+  unsigned id_;
+  std::vector<CChartCursorListener*> listeners_;
+};
+
+class CChartCrossHairCursor : public CChartCursor {
+ public:
+  // Bound to axis slots, not axis objects, so a replaced axis is followed.
+  CChartCrossHairCursor(CChartCtrl* parent, int horizontalSlot, int verticalSlot);
+
+  void OnMouseMove(int x, int y) override;
+  void Draw(QPainter& painter) const override;
+
+  // No redraw: the next mouse move repaints.
+  void SetShown(bool shown) { shown_ = shown; }
+  bool IsShown() const { return shown_; }
+  int LastX() const { return lastX_; }
+  int LastY() const { return lastY_; }
+
+ private:
+  bool shown_ = true;
+  int horizontalSlot_;
+  int verticalSlot_;
+  int lastX_ = 0;
+  int lastY_ = 0;
+};
+
+}  // namespace orx

@@ -1,0 +1,161 @@
+#include "chart/ChartLineSerie.h"
+
+#include <QPainterPath>
+#include <cmath>
+#include <cstdlib>
+
+namespace orx {
+
+void CChartLineSerie::SetPenWidth(int width) {
+  penWidth_ = width;
+  Redraw();
+}
+
+void CChartLineSerie::SetPenStyle(int style) {
+  penStyle_ = style;
+  Redraw();
+}
+
+void CChartLineSerie::SetSmooth(bool smooth) {
+  smooth_ = smooth;
+  Redraw();
+}
+
+QPen CChartLineSerie::MakePen(QColor colour) const {
+  if (penStyle_ == 0) {
+    QPen pen(colour, penWidth_ <= 1 ? 0 : penWidth_);
+    pen.setCosmetic(true);
+    return pen;
+  }
+  Qt::PenStyle style = Qt::SolidLine;
+  switch (penStyle_) {
+    case 1: style = Qt::DashLine; break;
+    case 2: style = Qt::DotLine; break;
+    case 3: style = Qt::DashDotLine; break;
+    case 4: style = Qt::DashDotDotLine; break;
+    default: break;
+  }
+  return QPen(QBrush(colour), std::max(1, penWidth_), style, Qt::FlatCap, Qt::MiterJoin);
+}
+
+std::vector<std::vector<QPoint>> CChartLineSerie::PolylineRuns() const {
+  std::vector<std::vector<QPoint>> runs;
+  unsigned first = 0, last = 0;
+  if (!DrawRange(&first, &last)) return runs;
+  std::vector<QPoint> run;
+  for (unsigned i = first; i <= last; ++i) {
+    const SChartXYPoint& p = points_[i];
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
+      if (run.size() > 1) runs.push_back(std::move(run));
+      run.clear();
+      continue;
+    }
+    const QPoint px = PointPixel(i);
+    if (!run.empty() && run.back() == px) continue;
+    run.push_back(px);
+  }
+  if (run.size() > 1) runs.push_back(std::move(run));
+  return runs;
+}
+
+namespace {
+
+// Cubic pieces through every vertex, tangents from the neighbours.
+QPainterPath SmoothPath(const std::vector<QPoint>& pts) {
+  QPainterPath path(pts.front());
+  for (size_t i = 0; i + 1 < pts.size(); ++i) {
+    const QPointF p0 = pts[i == 0 ? 0 : i - 1];
+    const QPointF p1 = pts[i];
+    const QPointF p2 = pts[i + 1];
+    const QPointF p3 = pts[i + 2 < pts.size() ? i + 2 : i + 1];
+    path.cubicTo(p1 + (p2 - p0) / 6.0, p2 - (p3 - p1) / 6.0, p2);
+  }
+  return path;
+}
+
+}  // namespace
+
+void CChartLineSerie::DrawRuns(QPainter& painter, const std::vector<std::vector<QPoint>>& runs, QPoint offset) const {
+  for (const auto& run : runs) {
+    if (smooth_) {
+      painter.drawPath(SmoothPath(run).translated(offset));
+    } else {
+      std::vector<QPoint> moved(run);
+      for (QPoint& p : moved) p += offset;
+      painter.drawPolyline(moved.data(), static_cast<int>(moved.size()));
+    }
+  }
+}
+
+void CChartLineSerie::DrawAll(QPainter& painter) {
+  if (!shown_ || !horizontalAxis_ || !verticalAxis_) return;
+  const auto runs = PolylineRuns();
+  lastDrawn_ = PointCount() ? PointCount() - 1 : 0;
+  if (runs.empty()) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+  painter.setClipRect(plottingRect_.left, plottingRect_.top, plottingRect_.Width(), plottingRect_.Height());
+  if (shadow_) {
+    painter.setPen(MakePen(shadowColour_));
+    DrawRuns(painter, runs, QPoint(shadowDepth_, shadowDepth_));
+  }
+  painter.setPen(MakePen(colour_));
+  DrawRuns(painter, runs, QPoint(0, 0));
+  painter.restore();
+}
+
+void CChartLineSerie::DrawNew(QPainter& painter) {
+  if (!shown_ || !horizontalAxis_ || !verticalAxis_) return;
+  if (shadow_ || smooth_) {
+    DrawAll(painter);
+    return;
+  }
+  const unsigned count = PointCount();
+  if (count < 2 || lastDrawn_ + 1 >= count) return;
+  painter.save();
+  painter.setClipRect(plottingRect_.left, plottingRect_.top, plottingRect_.Width(), plottingRect_.Height());
+  painter.setPen(MakePen(colour_));
+  for (unsigned i = lastDrawn_; i + 1 < count; ++i) {
+    const SChartXYPoint& a = points_[i];
+    const SChartXYPoint& b = points_[i + 1];
+    if (std::isfinite(a.X) && std::isfinite(a.Y) && std::isfinite(b.X) && std::isfinite(b.Y))
+      painter.drawLine(PointPixel(i), PointPixel(i + 1));
+  }
+  painter.restore();
+  lastDrawn_ = count - 1;
+}
+
+void CChartLineSerie::DrawLegendSample(QPainter& painter, const ChartRect& rect) {
+  if (name_.empty()) return;
+  painter.save();
+  painter.setPen(MakePen(colour_));
+  const int y = rect.top + rect.Height() / 2;
+  painter.drawLine(rect.left, y, rect.right, y);
+  painter.restore();
+}
+
+bool CChartLineSerie::HitTest(QPoint point, unsigned* index) const {
+  *index = kNoPoint;
+  unsigned first = 0, last = 0;
+  if (!horizontalAxis_ || !verticalAxis_ || !DrawRange(&first, &last)) return false;
+  for (unsigned i = first; i < last; ++i) {
+    const QPoint a = PointPixel(i);
+    const QPoint b = PointPixel(i + 1);
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    const double lengthSq = dx * dx + dy * dy;
+    const double t = lengthSq == 0.0 ? 0.0 : ((point.x() - a.x()) * dx + (point.y() - a.y()) * dy) / lengthSq;
+    if (t < 0.0 || t > 1.0) continue;
+    const double px = a.x() + t * dx;
+    const double py = a.y() + t * dy;
+    if (std::fabs(point.x() - px) > 3.0 || std::fabs(point.y() - py) > 3.0) continue;
+    auto near = [&](QPoint q) { return std::abs(point.x() - q.x()) <= 5 && std::abs(point.y() - q.y()) <= 5; };
+    if (near(a)) *index = i;
+    if (near(b)) *index = i + 1;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace orx
