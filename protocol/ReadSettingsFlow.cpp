@@ -116,10 +116,12 @@ ReadOutcome runStm32Read(DeviceSession& session, FlowHost& host) {
 
 ReadOutcome runCp210xRead(DeviceSession& session, FlowHost& host) {
   EscLinks& links = session.links;
+  // The ESC's settling second comes before the status line is emptied, so the
+  // outcome of what came before (e.g. "FIRMWARE UPDATED") stays readable for it.
+  links.cp210x.BusyWait(1000);
   host.controls().update([](DialogState& s) { prepareCp210xRead(s); });
   links.ReplyBuffer.fill(0);
 
-  links.cp210x.BusyWait(1000);
   switch (cp210x::Ping(links, cp210x::kPingMs)) {
     case cp210x::PingResult::Answered:
     case cp210x::PingResult::OtherReply: break;
