@@ -87,8 +87,12 @@ int MoveCell(int hot, CellMove move, bool hasAutomatic, bool hasCustom) {
   switch (move) {
     case CellMove::Left: return hot == 0 ? before : hot - 1;
     case CellMove::Right: return hot == last ? after : hot + 1;
-    case CellMove::Up: return hot < kColourColumns ? before : hot - kColourColumns;
-    case CellMove::Down: return hot + kColourColumns > last ? after : hot + kColourColumns;
+    case CellMove::Up:
+      if (hot >= kColourColumns) return hot - kColourColumns;
+      return hasAutomatic ? cell::Automatic : hot;
+    case CellMove::Down:
+      if (hot + kColourColumns <= last) return hot + kColourColumns;
+      return hasCustom ? cell::Custom : hot;
   }
   return hot;
 }
