@@ -6,6 +6,7 @@
 #include "datalog/LogLayout.h"
 #include "datalog/LogRecord.h"
 #include "datalog/LogTexts.h"
+#include "datalog/NumberText.h"
 #include "protocol/Stm32Protocol.h"
 
 namespace orx::datalog {
@@ -111,6 +112,22 @@ DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const Down
                               DownloadGate& gate) {
   GateRelease release{gate};
   return runLogDownload(session, host, hooks);
+}
+
+std::string progressText(double percent) {
+  std::string out = "READ LOG DATA ...";
+  appendFixed(out, percent, 2);
+  out += '%';
+  return out;
+}
+
+int progressBarValue(double percent) {
+  if (!(percent > 0)) return 0;
+  return percent >= 100 ? 100 : static_cast<int>(percent);
+}
+
+bool hasDataLog(std::string_view firmwareVersion) {
+  return !(firmwareVersion.starts_with('A') || firmwareVersion.starts_with('B') || firmwareVersion.starts_with('C'));
 }
 
 ClearOutcome runClearLog(DeviceSession& session, FlowHost& host, const std::function<void(int ms)>& wait) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "protocol/DeviceSession.h"
 #include "protocol/FlowHost.h"
@@ -63,6 +65,15 @@ class DownloadGate {
 // As above, releasing `gate` when done.
 DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const DownloadHooks& hooks,
                               DownloadGate& gate);
+
+// "READ LOG DATA ...12.99%" under the graph window's progress bar, and the
+// bar's position (the whole percent: 12 for 12.99), clamped to 0..100.
+std::string progressText(double percent);
+int progressBarValue(double percent);
+
+// The graph window opens only for firmware whose version text does not begin
+// with "A", "B" or "C" (otherwise: text::notNvqSeries()).
+bool hasDataLog(std::string_view firmwareVersion);
 
 enum class ClearOutcome {
   Cancelled,  // the user said Cancel: nothing sent

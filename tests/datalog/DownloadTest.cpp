@@ -303,6 +303,18 @@ TEST(LogDownloadGate, SecondClaimIsRefusedUntilTheDownloadEnds) {
   EXPECT_TRUE(gate.tryClaim());
 }
 
+TEST(LogDownloadProgress, TextHasTwoDecimalsAndTheBarTheWholePercent) {
+  EXPECT_EQ(progressText(100), "READ LOG DATA ...100.00%");
+  EXPECT_EQ(progressText(814.0 / 64768 * 100), "READ LOG DATA ...1.26%");
+  EXPECT_EQ(progressBarValue(12.99), 12);
+  EXPECT_EQ(progressBarValue(100), 100);
+  EXPECT_EQ(progressBarValue(-1), 0);
+  EXPECT_TRUE(hasDataLog("D.01.03.05"));
+  EXPECT_TRUE(hasDataLog(""));
+  EXPECT_FALSE(hasDataLog("A.1.2"));
+  EXPECT_FALSE(hasDataLog("C"));
+}
+
 TEST(ClearLogSim, CancelSendsNothing) {
   Rig rig;
   ASSERT_TRUE(rig.opened);
