@@ -244,6 +244,7 @@ void CChartCtrl::paintEvent(QPaintEvent*) {
 
 void CChartCtrl::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  if (event->size() == image_.size()) return;  // a repeated event for the same size
   image_ = QImage();
   Redraw();
 }

@@ -9,6 +9,14 @@ namespace orx {
 
 namespace {
 std::atomic<unsigned> nextSerieId{0};
+}  // namespace
+
+QColor DefaultSerieColor(size_t existing) {
+  static const QColor table[10] = {
+      {255, 0, 0},   {0, 150, 0},   {0, 0, 255},   {255, 255, 0}, {0, 255, 255},
+      {255, 128, 0}, {128, 0, 128}, {128, 128, 0}, {255, 0, 255}, {64, 128, 128},
+  };
+  return table[existing % 10];
 }
 
 CChartSerie::CChartSerie(CChartCtrl* parent, CChartAxis* horizontal, CChartAxis* vertical)
