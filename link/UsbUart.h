@@ -17,6 +17,16 @@ enum class ReceiveResult {
   Short = 3,     // fewer bytes than asked for
 };
 
+// Something came, all of it or a part: the reply's first byte can be judged.
+inline bool Received(ReceiveResult r) {
+  switch (r) {
+    case ReceiveResult::Complete:
+    case ReceiveResult::Short: return true;
+    case ReceiveResult::Failed: return false;
+  }
+  return false;
+}
+
 class UsbUart : public SerialLink {
  public:
   static constexpr size_t kReceiveSize = 250;

@@ -18,15 +18,6 @@ constexpr uint8_t kReadProtections = 0xD8;
 constexpr uint8_t kClearProtections = 0xD9;
 constexpr int kValueAckMs = 500;
 
-bool received(ReceiveResult r) {
-  switch (r) {
-    case ReceiveResult::Complete:
-    case ReceiveResult::Short: return true;
-    case ReceiveResult::Failed: return false;
-  }
-  return false;
-}
-
 // Receives one byte at a time until the line stays silent for `silenceMs`.
 std::vector<uint8_t> collectUntilSilence(EscLinks& links, int silenceMs, int pauseMs, const ByteProgress& onByte) {
   std::vector<uint8_t> bytes;
@@ -54,7 +45,7 @@ ProtectionsResult protectionsCommand(EscLinks& links, uint8_t command, const Byt
 
 PingResult Ping(EscLinks& links, int ms) {
   if (!links.SendCommand(kPing)) return PingResult::LinkLost;
-  if (!received(links.ReceiveReply(2, ms))) return PingResult::NoReply;
+  if (!Received(links.ReceiveReply(2, ms))) return PingResult::NoReply;
   return links.ReplyBuffer[0] == kPingAnswer ? PingResult::Answered : PingResult::OtherReply;
 }
 
@@ -74,7 +65,7 @@ Cp210xIdentity Identify(EscLinks& links) {
 
 BootResult BootRequest(EscLinks& links) {
   if (!links.SendCommand(kBootRequest)) return BootResult::LinkLost;
-  if (!received(links.ReceiveReply(1, 300))) return BootResult::NoByte;
+  if (!Received(links.ReceiveReply(1, 300))) return BootResult::NoByte;
   return links.ReplyBuffer[0] == kBootAnswer ? BootResult::BootLoader : BootResult::OtherByte;
 }
 

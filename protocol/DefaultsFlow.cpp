@@ -13,15 +13,6 @@ constexpr int kPingReplyMs = 2000;
 constexpr int kConfirmAttempts = 11;
 constexpr int kConfirmMs = 500;
 
-bool received(ReceiveResult r) {
-  switch (r) {
-    case ReceiveResult::Complete:
-    case ReceiveResult::Short: return true;
-    case ReceiveResult::Failed: return false;
-  }
-  return false;
-}
-
 void waitOnActiveLink(EscLinks& links, int ms) {
   if (links.ActiveLink == EscLinks::kStm32) {
     links.stm32.BusyWait(ms);
@@ -46,7 +37,7 @@ AfterUpdateOutcome runDefaultsAfterUpdate(DeviceSession& session, FlowHost& host
     links.forgetReplyByte();
     links.SendCommand(0xD4);
     waitOnActiveLink(links, kPingWaitMs);
-    answered = received(links.ReceiveReply(2, kPingReplyMs)) && links.ReplyBuffer[0] == 0xD5;
+    answered = Received(links.ReceiveReply(2, kPingReplyMs)) && links.ReplyBuffer[0] == 0xD5;
   }
   if (!answered) return AfterUpdateOutcome::Silent;
 
@@ -54,7 +45,7 @@ AfterUpdateOutcome runDefaultsAfterUpdate(DeviceSession& session, FlowHost& host
   links.SendCommand(0xDE);
   bool confirmed = false;
   for (int attempt = 0; attempt < kConfirmAttempts && !confirmed; ++attempt) {
-    confirmed = received(links.ReceiveReply(1, kConfirmMs)) && links.ReplyBuffer[0] == 1;
+    confirmed = Received(links.ReceiveReply(1, kConfirmMs)) && links.ReplyBuffer[0] == 1;
   }
   if (!confirmed) {
     setStatus(host, flowtext::kDefaultsFailed);
