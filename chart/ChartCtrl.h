@@ -9,7 +9,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLabel>
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <map>
@@ -25,7 +27,6 @@
 #include "chart/ChartRect.h"
 #include "chart/ChartTitle.h"
 
-class QLabel;
 class QPrinter;
 class QPrintDialog;
 
@@ -177,7 +178,7 @@ class CChartCtrl : public QWidget {
   int rightLabelShift_ = 0;
   bool rightAxisSeparator_ = false;
   ChartReadoutBlock readout_;
-  std::array<QLabel*, kReadoutStaticCount> readoutLabels_{};
+  std::array<QPointer<QLabel>, kReadoutStaticCount> readoutLabels_{};  // the host may delete them first
   std::array<std::string, kReadoutStaticCount> readoutTexts_;
 };
 

@@ -1,5 +1,6 @@
 #include "chart/ChartFont.h"
 
+#include <QStringList>
 #include <cmath>
 
 #include "base/Cp1252.h"
@@ -11,7 +12,24 @@ int ChartFontPixelSize(int tenthsOfPoint) {
   return px < 1 ? 1 : px;
 }
 
+namespace {
+
+// The layout offsets were tuned for the narrow Windows sans fonts; on Linux
+// their metric twins keep labels clear of the axis lines.
+void AddFontSubstitutes() {
+  static const bool added = [] {
+    const QStringList twins{"Liberation Sans", "Arial", "Nimbus Sans", "Helvetica"};
+    QFont::insertSubstitutions("Microsoft Sans Serif", twins);
+    QFont::insertSubstitutions("MS Sans Serif", twins);
+    return true;
+  }();
+  (void)added;
+}
+
+}  // namespace
+
 QFont ChartPointFont(int tenthsOfPoint, const std::string& face) {
+  AddFontSubstitutes();
   QFont font(QString::fromStdString(cp1252ToUtf8(face)));
   font.setPixelSize(ChartFontPixelSize(tenthsOfPoint));
   font.setStyleHint(QFont::SansSerif);

@@ -6,6 +6,7 @@
 
 #include "ChartTestApp.h"
 #include "base/Format.h"
+#include "chart/ChartScrollBar.h"
 
 namespace orx {
 namespace {
@@ -203,6 +204,37 @@ TEST(ChartListeners, TopmostSeriesHitGetsTheClickAndThePlotIsTold) {
   test::sendMouse(c.chart, QEvent::MouseButtonPress, QPoint(p.left - 20, (p.top + p.bottom) / 2), Qt::RightButton,
                   Qt::RightButton);
   EXPECT_EQ(plot.axisClicks, 1);
+}
+
+}  // namespace
+}  // namespace orx
+
+namespace orx {
+namespace {
+
+TEST(ChartScrollBars, StepsFollowTheZoomAndScrollByATenth) {
+  SimpleChart c;
+  auto* s = c.chart.AddLineSeries(kBottomAxis, kLeftAxis);
+  const double xs[] = {0, 100}, ys[] = {0, 100};
+  s->SetPoints(xs, ys, 2);
+  c.bottom->SetZoomRange(20, 30);
+  int count = 0, position = 0;
+  c.bottom->ScrollSteps(&count, &position);
+  EXPECT_EQ(count, 100);  // span 100 in steps of a tenth of 10
+  EXPECT_EQ(position, 20);
+  c.bottom->EnableScrollBar(true);
+  CChartScrollBar* bar = c.bottom->ScrollBar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->isHidden());
+  EXPECT_EQ(bar->maximum(), 90);
+  EXPECT_EQ(bar->value(), 20);
+  bar->setValue(25);
+  EXPECT_NEAR(c.bottom->GetMin(), 25, 1e-9);
+  EXPECT_NEAR(c.bottom->GetMax(), 35, 1e-9);
+  c.bottom->SetRange(0, 100);  // whole span shown: nothing to scroll, the bar hides
+  EXPECT_TRUE(bar->isHidden());
+  c.left->ScrollSteps(&count, &position);
+  EXPECT_EQ(count, 10);
 }
 
 }  // namespace
