@@ -157,8 +157,11 @@ void Monitor::dfuSearch() {
   if (!host_.findDfuDevice()) return;
   session_.links.stm32.AdapterState = 2;
   host_.indicatorsChanged();
-  // TODO(dfu): unless REPAIR MODE is ticked and once the DFU device can be
-  // mapped: status "Entering app mode...", leave DFU mode, StmLinkOpened = false.
+  // With REPAIR MODE ticked the ESC stays in DFU mode for UPDATE FIRMWARE.
+  if (repairModeTicked(host_) || !host_.readDfuMapping()) return;
+  setStatus(host_, "Entering app mode...");
+  host_.leaveDfuMode();
+  session_.StmLinkOpened = false;
 }
 
 }  // namespace orx

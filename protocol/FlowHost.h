@@ -22,6 +22,12 @@ class FlowHost {
   virtual void indicatorsChanged() = 0;
   // Looks for an ESC waiting in USB DFU mode; true when one is listed.
   virtual bool findDfuDevice() = 0;
+  // Forgets the name of the DFU device found last (repair mode starts afresh).
+  virtual void forgetDfuDeviceName() {}
+  // Reads the memory map of the DFU device found last; true when it reads.
+  virtual bool readDfuMapping() { return false; }
+  // Sends the DFU device found last back to its application, not watched.
+  virtual void leaveDfuMode() {}
   // Asks for a settings read as a job of its own after the running one
   // (the original starts a worker thread here).
   virtual void postSettingsRead() = 0;

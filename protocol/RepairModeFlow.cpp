@@ -17,7 +17,7 @@ RepairOutcome runRepairModeClick(DeviceSession& session, FlowHost& host, RepairT
   static constexpr uint8_t kEnterBootLoader[] = {0xD6, 0xD7};
   links.SendExpectAck(kEnterBootLoader);
   const auto sent = Clock::now();
-  // TODO(dfu): empty the DFU device name once the DFU state exists.
+  host.forgetDfuDeviceName();
   setStatus(host, flowtext::kEnteringRepair);
 
   bool found = host.findDfuDevice();

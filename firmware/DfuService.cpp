@@ -1,0 +1,68 @@
+#include "firmware/DfuService.h"
+
+namespace orx {
+
+bool DfuService::EnumerateDfuDevices() {
+  devicePath_.clear();
+  deviceName_.clear();
+  named_ = false;
+  for (const DfuDeviceInfo& info : bus_.listDfuDevices()) {
+    if (!info.description.empty()) {
+      devicePath_ = info.path;
+      deviceName_ = info.description;
+      named_ = true;
+    } else {
+      devicePath_.clear();
+      deviceName_ = kUnnamedDfuDevice;
+      named_ = false;
+    }
+  }
+  return named_ && !devicePath_.empty();
+}
+
+uint32_t DfuService::CreateMappingFromDevice() {
+  mapping_.clear();
+  if (devicePath_.empty()) return dfurc::kBadParameter;
+  // A leave still running holds the device.
+  if (leaveHandle_ != 0) {
+    DfuOperationRecord ended;
+    engine_.StopOperation(leaveHandle_, ended);
+    leaveHandle_ = 0;
+  }
+  UsbResult opened = UsbResult::Ok;
+  std::unique_ptr<DfuDeviceHandle> device = bus_.open(devicePath_, opened);
+  if (!device) return dfurc::kUnexpected;
+  const std::vector<std::string> names = device->alternateNames();
+  bool any = false;
+  for (size_t alt = 0; alt < names.size() && alt < 256; ++alt) {
+    mapping_.push_back(ParseDfuMemoryMap(names[alt], uint8_t(alt)));
+    any = any || mapping_.back().has_value();
+  }
+  if (!any) {
+    mapping_.clear();
+    return dfurc::kBadParameter;
+  }
+  return dfurc::kSuccess;
+}
+
+const DfuMemoryMap* DfuService::mappingFor(uint8_t alternate) const {
+  if (alternate >= mapping_.size() || !mapping_[alternate]) return nullptr;
+  return &*mapping_[alternate];
+}
+
+uint32_t DfuService::LeaveDfuMode() {
+  if (leaveHandle_ != 0) {
+    DfuOperationRecord ended;
+    engine_.StopOperation(leaveHandle_, ended);
+    leaveHandle_ = 0;
+  }
+  const DfuMemoryMap* map = mappingFor(0);
+  if (map == nullptr) return dfurc::kBadParameter;
+  DfuOperationRecord record;
+  record.operation = DfuOpCode::Return;
+  record.image = std::make_shared<DfuImage>(ImageFromMapping(*map, kLeaveImageName));
+  record.devicePath = devicePath_;
+  return engine_.LaunchOperation(record, leaveHandle_);
+}
+
+}  // namespace orx
