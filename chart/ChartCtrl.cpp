@@ -182,6 +182,7 @@ void CChartCtrl::Render() {
 void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift) {
   ChartRect plot = chart;
   plot.top += title_.Height();
+  titleRect_ = {chart.left, chart.top, chart.right, plot.top};
   legend_.Reserve(painter, chart, plot);
 
   // Margin pass: each axis takes its band in slot order.

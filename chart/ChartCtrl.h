@@ -159,6 +159,7 @@ class CChartCtrl : public QWidget {
   QColor backColour_;
   QColor borderColour_ = Qt::black;
   ChartRect plottingRect_;
+  ChartRect titleRect_;
   CChartLegend legend_;
   CChartTitle title_;
   bool panEnabled_ = true;

@@ -144,6 +144,8 @@ void CChartCtrl::OnMove(QPoint p) {
 
 void CChartCtrl::Notify(ChartMouseEvent event, QPoint p) {
   if (mouseListener_) {
+    if (titleRect_.Contains(p.x(), p.y())) mouseListener_->OnMouseEventTitle(event, p);
+    if (legend_.BoxRect().Contains(p.x(), p.y())) mouseListener_->OnMouseEventLegend(event, p);
     if (plottingRect_.Contains(p.x(), p.y())) mouseListener_->OnMouseEventPlotArea(event, p);
     for (auto& axis : axes_)
       if (axis && axis->AxisRect().Contains(p.x(), p.y())) mouseListener_->OnMouseEventAxis(event, p, axis.get());

@@ -54,6 +54,8 @@ class CChartLegend {
   // where the box goes.
   void Reserve(QPainter& painter, const ChartRect& chart, ChartRect& plot);
   void Draw(QPainter& painter) const;
+  // Where the last layout put the box (empty when not drawn).
+  const ChartRect& BoxRect() const { return box_; }
 
  private:
   std::vector<std::pair<class CChartSerie*, QString>> Entries() const;

@@ -172,6 +172,10 @@ struct HitRecorder : CChartSeriesMouseListener<SChartXYPoint> {
 struct PlotRecorder : CChartMouseListener {
   std::vector<ChartMouseEvent> plot;
   int axisClicks = 0;
+  int titleClicks = 0;
+  int legendClicks = 0;
+  void OnMouseEventTitle(ChartMouseEvent, QPoint) override { ++titleClicks; }
+  void OnMouseEventLegend(ChartMouseEvent, QPoint) override { ++legendClicks; }
   void OnMouseEventPlotArea(ChartMouseEvent e, QPoint) override { plot.push_back(e); }
   void OnMouseEventAxis(ChartMouseEvent, QPoint, CChartAxis*) override { ++axisClicks; }
 };
@@ -204,6 +208,21 @@ TEST(ChartListeners, TopmostSeriesHitGetsTheClickAndThePlotIsTold) {
   test::sendMouse(c.chart, QEvent::MouseButtonPress, QPoint(p.left - 20, (p.top + p.bottom) / 2), Qt::RightButton,
                   Qt::RightButton);
   EXPECT_EQ(plot.axisClicks, 1);
+  EXPECT_EQ(plot.titleClicks, 0);
+  // With a title and a legend, clicks on them are told as such.
+  low->SetName("TE");
+  c.chart.GetTitle()->AddString("Flight");
+  c.chart.GetLegend()->SetShown(true);
+  c.chart.RenderedImage();
+  test::sendMouse(c.chart, QEvent::MouseButtonPress, QPoint(c.chart.width() / 2, 6), Qt::RightButton,
+                  Qt::RightButton);
+  EXPECT_EQ(plot.titleClicks, 1);
+  const ChartRect box = c.chart.GetLegend()->BoxRect();
+  ASSERT_FALSE(box.IsEmpty());
+  EXPECT_LT(box.right, c.chart.width());
+  test::sendMouse(c.chart, QEvent::MouseButtonPress, QPoint(box.left + 2, box.top + 2), Qt::RightButton,
+                  Qt::RightButton);
+  EXPECT_EQ(plot.legendClicks, 1);
 }
 
 }  // namespace
