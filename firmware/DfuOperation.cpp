@@ -158,7 +158,10 @@ void DfuEngine::run(DfuOperationRecord record) {
   uint32_t code = dfurc::kUnexpected;
   switch (record.operation) {
     case DfuOpCode::Erase: code = erase(dfu, *record.image, *map); break;
-    case DfuOpCode::Upgrade: code = download(dfu, *record.image, transferSize); break;
+    case DfuOpCode::Upgrade:
+      code = FilterImageForOperation(*record.image, *map, DfuOpCode::Upgrade);
+      if (code == dfurc::kSuccess) code = download(dfu, *record.image, transferSize);
+      break;
     case DfuOpCode::Return: code = leave(dfu, record.image.get(), *map); break;
     case DfuOpCode::Detach:
     case DfuOpCode::Upload: code = dfurc::kBadParameter; break;

@@ -87,6 +87,13 @@ TEST(DfuEngine, DownloadWithoutEraseIsAFailureNotASuccess) {
   EXPECT_GE(rig.device.clearStatusCount, 1);  // the error state is cleared for the next try
 }
 
+TEST(DfuEngine, DownloadOutsideTheWritableFlashSendsNothing) {
+  EngineRig rig;
+  const DfuOperationRecord r = rig.run(DfuOpCode::Upgrade, imageOf({{0x08000F00, pattern(0x200, 3)}}));
+  EXPECT_EQ(r.errorCode, dfurc::kBadParameter);
+  EXPECT_TRUE(rig.device.dataBlocks.empty());
+}
+
 TEST(DfuEngine, DeviceErrorDuringEraseIsReported) {
   EngineRig rig;
   rig.device.failErasePage = 0x08000800;
