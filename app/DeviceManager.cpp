@@ -1,5 +1,6 @@
 #include "app/DeviceManager.h"
 
+#include "firmware/DfuUpdate.h"
 #include "firmware/SessionUpdateHooks.h"
 #include "base/ControlIds.h"
 #include "protocol/DefaultsFlow.h"
@@ -87,10 +88,13 @@ void DeviceManager::repairModeClicked() {
 
 void DeviceManager::updateFirmware() {
   post([this] {
-    // The serial update needs the CP210x adapter; NVQ series ESCs are updated
-    // over USB DFU, which this build does not offer yet.
-    if (session_.links.cp210x.AdapterState != 2) return;
-    UpdateFirmwareSerial(session_, *this, files_);
+    // Older ESCs take a serial image through the CP210x adapter; NVQ series
+    // ESCs are updated over USB DFU.
+    if (session_.links.cp210x.AdapterState == 2) {
+      UpdateFirmwareSerial(session_, *this, files_);
+    } else {
+      RunDfuFirmwareUpdate(session_, *this, files_, dfu_);
+    }
   });
 }
 

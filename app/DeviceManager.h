@@ -17,6 +17,8 @@
 #include "app/Monitor.h"
 #include "base/FileChooser.h"
 #include "dialogs/EscRequests.h"
+#include "firmware/DfuService.h"
+#include "firmware/LibusbDfuBus.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/FlowHost.h"
 
@@ -42,7 +44,7 @@ class DeviceManager : public MainWindowCommands,
   ~DeviceManager() override;
 
   void setIndicatorListener(IndicatorListener listener) { indicatorListener_ = std::move(listener); }
-  // The DFU search of the monitor and of repair mode; none is found until one is set.
+  // Replaces the USB search for a DFU device of the monitor and repair mode (tests).
   void setDfuFinder(std::function<bool()> finder) { dfuFinder_ = std::move(finder); }
 
   // Opens the use-time, protections, help and version windows for the menu;
@@ -83,7 +85,10 @@ class DeviceManager : public MainWindowCommands,
   Prompter& prompter() override { return prompter_; }
   void restartMonitor(int ms) override { worker_.restartMonitor(ms); }
   void indicatorsChanged() override { publish(); }
-  bool findDfuDevice() override { return dfuFinder_ ? dfuFinder_() : false; }
+  bool findDfuDevice() override { return dfuFinder_ ? dfuFinder_() : dfu_.EnumerateDfuDevices(); }
+  void forgetDfuDeviceName() override { dfu_.forgetDeviceName(); }
+  bool readDfuMapping() override { return dfu_.CreateMappingFromDevice() == dfurc::kSuccess; }
+  void leaveDfuMode() override { dfu_.LeaveDfuMode(); }
   void postSettingsRead() override;
 
   void post(std::function<void()> job);
@@ -97,6 +102,9 @@ class DeviceManager : public MainWindowCommands,
   LinkWorker worker_;
   IndicatorListener indicatorListener_;
   std::function<bool()> dfuFinder_;
+  // Worker thread only, like the session.
+  LibusbDfuBus dfuBus_;
+  DfuService dfu_{dfuBus_};
   AuxWindows* auxWindows_ = nullptr;
   std::string lastUseTime_;  // worker thread only: the use time kept between reads
 
