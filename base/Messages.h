@@ -15,6 +15,8 @@ inline constexpr const char* kCaption = "ORX Device";
 // The caption a box gets when none is given (the program's name, as the
 // original framework does for its default message boxes).
 inline constexpr const char* kDefaultCaption = "ORX Device Manager";
+// The caption the system itself gives a box shown without one.
+inline constexpr const char* kSystemCaption = "Error";
 inline constexpr const char* kWindowTitle = "ORX Device Manager V1.38.8";
 
 struct Message {

@@ -85,7 +85,7 @@ AdcParse parseAdcTexts(std::string_view gainText, std::string_view offsetText) {
 
 Message adcErrorMessage(AdcError error) {
   Message m;
-  m.caption = kDefaultCaption;
+  m.caption = kSystemCaption;
   m.icon = MsgIcon::None;
   m.buttons = MsgButtons::Ok;
   switch (error) {

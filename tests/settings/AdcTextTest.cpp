@@ -44,7 +44,7 @@ TEST(AdcText, ReportsWhichTextFailedAndRefusesGainsOfZeroOrLess) {
 
 TEST(AdcText, ErrorBoxesUseTheDefaultCaptionWithoutIcon) {
   const Message gain = adcErrorMessage(AdcError::GainFormat);
-  EXPECT_EQ(gain.caption, kDefaultCaption);
+  EXPECT_EQ(gain.caption, "Error");
   EXPECT_EQ(gain.icon, MsgIcon::None);
   EXPECT_EQ(gain.text, "Current ADC gain error, expecting format (gain: 17.5 offset: +21.6)");
   EXPECT_EQ(adcErrorMessage(AdcError::OffsetFormat).text,
