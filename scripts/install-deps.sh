@@ -5,7 +5,7 @@ pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev libgl1-mesa-dev
       libgtest-dev libgmock-dev googletest
       libusb-1.0-0-dev
-      xvfb xauth)
+      fonts-dejavu-core fonts-liberation2)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
