@@ -53,7 +53,14 @@ QWidget* makeControl(const ControlInfo& info, QWidget* parent) {
       break;
     }
     case ControlKind::Indicator: w = new IndicatorSquare(parent); break;
-    case ControlKind::PushButton: w = new QPushButton(parent); break;
+    case ControlKind::PushButton: {
+      // Enter always means SEND SETTINGS, even while UPDATE FIRMWARE or DEFAULT
+      // SETTINGS has the focus: those two must take a deliberate press.
+      auto* button = new QPushButton(parent);
+      button->setAutoDefault(false);
+      w = button;
+      break;
+    }
     case ControlKind::CheckBox: w = new QCheckBox(parent); break;
     case ControlKind::Radio: {
       auto* radio = new QRadioButton(parent);

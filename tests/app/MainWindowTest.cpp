@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -267,7 +268,13 @@ TEST_F(KeysAndMenu, EnterPressesSendSettings) {
   auto* baud = w<QComboBox>(ctl::CanBaud);
   baud->setFocus();
   QTest::keyClick(baud, Qt::Key_Enter);
-  EXPECT_EQ(commands.calls, (std::vector<std::string>{"sendSettings", "sendSettings"}));
+  auto* update = w<QPushButton>(ctl::UpdateFirmware);
+  update->setFocus();
+  QTest::keyClick(update, Qt::Key_Return);
+  auto* defaults = w<QPushButton>(ctl::DefaultSettings);
+  defaults->setFocus();
+  QTest::keyClick(defaults, Qt::Key_Return);
+  EXPECT_EQ(commands.calls, (std::vector<std::string>{"sendSettings", "sendSettings", "sendSettings", "sendSettings"}));
   EXPECT_TRUE(dialog.isVisible());
 }
 
