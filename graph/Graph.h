@@ -1,0 +1,128 @@
+// The "ESC Data Log" window: the chart of a downloaded or loaded log, the
+// readout table, the protection indicators, the download progress and the
+// commands of menu 153. Lives on the UI thread; the ESC side is reached only
+// through DataLogSource, and its results come back through inbox().
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "base/FileChooser.h"
+#include "base/Messages.h"
+#include "chart/ChartCtrl.h"
+#include "datalog/LogSample.h"
+#include "graph/DataLogSource.h"
+
+class QAction;
+class QLabel;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+
+namespace orx::graph {
+
+class ProtectionIndicator;
+class GraphBanner;
+
+class Graph : public QDialog {
+  Q_OBJECT
+ public:
+  // `source` may be null (a window that only loads files).
+  Graph(DataLogSource* source, Prompter& prompter, FileChooser& files, QWidget* owner = nullptr);
+  ~Graph() override;
+
+  // Runs a menu command or button by its id (gcmd::, gid::kReadButton, ...).
+  void command(int id);
+
+  // The inbox a download reports to; hand it to DataLogSource.
+  std::shared_ptr<LogInbox> inbox() const { return inbox_; }
+
+  // Progress of a download: bar at the whole percent, text with two decimals.
+  // Repeated reports are folded into one update of the controls.
+  void setProgress(double percent);
+  // The downloaded bytes: decoded and shown; an empty download keeps the log.
+  void receiveLog(std::span<const std::uint8_t> bytes);
+  // A decoded or loaded log replaces the one shown; all sessions shown.
+  void showLog(datalog::LogData log, unsigned tripped);
+
+  // Statistics of the shown samples into the readout table ("n/a" for the
+  // columns of hidden axes).
+  void refreshReadouts();
+
+  // Every modal dialog of the window runs through this (tests answer them).
+  std::function<int(QDialog&)> execDialog = [](QDialog& d) { return d.exec(); };
+
+  CChartCtrl& chart() { return *chart_; }
+  int sampleCount() const { return log_ ? static_cast<int>(log_->samples.size()) : -1; }
+  const datalog::LogData* log() const { return log_ ? &*log_ : nullptr; }
+  const datalog::LogData* shown() const { return shown_ ? &*shown_ : nullptr; }
+  int shownSession() const { return shownSession_; }
+  const std::string& notes() const { return notes_; }
+  int indicatorState(int flag) const;
+  QLabel* staticText(int id) const;
+  QAction* action(int id) const;
+  QWidget* client() const { return client_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void buildControls();
+  void buildMenu(QMenuBar* bar);
+  void layoutClient();
+  void setIndicators(unsigned tripped, bool all);
+  void display(datalog::LogData view, int session);
+  void applyProgress();
+
+  void readLog();
+  void clearLog();
+  void loadData();
+  void saveData();
+  void exportImage();
+  void copyToClipboard();
+  void changeUnits();
+  void rpmSetup();
+  void displayOptions();
+  void allSessions();
+  void selectSession();
+  void setCrossHair(bool on);
+  void showHelp();
+  void markSessions();
+  std::optional<std::string> runNotes(bool readOnly, const std::string& text);
+
+  DataLogSource* source_;
+  Prompter& prompter_;
+  FileChooser& files_;
+  std::shared_ptr<LogInbox> inbox_;
+
+  QWidget* client_ = nullptr;
+  GraphBanner* banner_ = nullptr;
+  CChartCtrl* chart_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
+  QLabel* progressText_ = nullptr;
+  QPushButton* readButton_ = nullptr;
+  QPushButton* clearButton_ = nullptr;
+  std::map<int, QLabel*> statics_;
+  std::vector<QLabel*> tableLabels_;   // row and column labels, placed by layoutClient
+  std::vector<QLabel*> indicatorLabels_;
+  ProtectionIndicator* indicators_[6] = {};
+  std::map<int, QAction*> actions_;
+
+  QTimer progressTimer_;
+  double pendingProgress_ = 0;
+
+  std::optional<datalog::LogData> log_;    // every sample; none before a log
+  std::optional<datalog::LogData> shown_;  // all samples or one session
+  int shownSession_ = 1;
+  bool sessionSelected_ = false;
+  std::string notes_;
+};
+
+}  // namespace orx::graph

@@ -1,0 +1,143 @@
+// The graph window's file and dialog commands.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QPixmap>
+
+#include "datalog/CsvLogFile.h"
+#include "datalog/CsvLogWriter.h"
+#include "datalog/LogSessions.h"
+#include "datalog/LogTexts.h"
+#include "graph/Graph.h"
+#include "graph/GraphAxes.h"
+#include "graph/GraphChangeUnits.h"
+#include "graph/GraphHelp.h"
+#include "graph/GraphIds.h"
+#include "graph/GraphNotes.h"
+#include "graph/GraphOptions.h"
+#include "graph/GraphPlot.h"
+#include "graph/GraphSession.h"
+
+namespace orx::graph {
+
+std::optional<std::string> Graph::runNotes(bool readOnly, const std::string& text) {
+  GraphNotes notes(readOnly, text, this);
+  if (execDialog(notes) != QDialog::Accepted) return std::nullopt;
+  return notes.text();
+}
+
+void Graph::saveData() {
+  if (!log_) {
+    prompter_.ask(datalog::text::saveNothingLoaded());
+    return;
+  }
+  const std::string offered = notes_.empty() ? std::string(datalog::kDefaultNotes) : notes_;
+  notes_ = runNotes(false, offered).value_or(std::string());
+  const std::optional<std::string> path = files_.choose(
+      {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"});
+  if (!path) return;
+  const std::string text = datalog::csvText(*log_, notes_, datalog::localTimeNow());
+  const datalog::CsvSave outcome = datalog::saveCsvFile(*path, text);
+  switch (outcome) {
+    case datalog::CsvSave::Saved:
+      return;
+    case datalog::CsvSave::Exists:
+    case datalog::CsvSave::TooLarge:
+    case datalog::CsvSave::Failed:
+      prompter_.ask(datalog::saveMessage(outcome));
+      return;
+  }
+}
+
+void Graph::loadData() {
+  const std::optional<std::string> path =
+      files_.choose({FileDialogRequest::Kind::Open, "Config Files (*.csv)|*.csv||", "csv"});
+  if (!path) return;
+  datalog::CsvFileResult result = datalog::loadCsvFile(*path);
+  switch (result.status) {
+    case datalog::CsvFileLoad::TooLarge:
+      prompter_.ask(datalog::text::loadTooLarge());
+      return;
+    case datalog::CsvFileLoad::Malformed:
+      prompter_.ask(datalog::text::loadMalformed());
+      return;
+    case datalog::CsvFileLoad::NoLineFeed:
+      prompter_.ask(datalog::text::loadNoLineFeed());
+      break;
+    case datalog::CsvFileLoad::Loaded:
+      break;
+  }
+  notes_ = result.load.notes;
+  runNotes(true, notes_);
+  const unsigned tripped = result.load.hasProtections ? result.load.log.tripped : 0;
+  showLog(std::move(result.load.log), tripped);
+}
+
+void Graph::exportImage() {
+  const std::optional<std::string> path =
+      files_.choose({FileDialogRequest::Kind::Save, "Bitmap  (*.bmp)|*.bmp||", "bmp"});
+  if (!path) return;
+  switch (chart_->SaveImage(*path, ChartRect{}, 32, ImageEncoder::Bmp)) {
+    case ImageSaveResult::Saved:
+      return;
+    case ImageSaveResult::UnsupportedFormat:
+    case ImageSaveResult::EmptyImage:
+    case ImageSaveResult::WriteFailed:
+      // Not silent: the user would believe the picture was kept.
+      prompter_.ask(errorBox("Failed to save the image."));
+      return;
+  }
+}
+
+void Graph::copyToClipboard() { QApplication::clipboard()->setPixmap(client_->grab()); }
+
+void Graph::changeUnits() {
+  GraphChangeUnits dialog(*chart_, this);
+  execDialog(dialog);
+  refreshReadouts();
+}
+
+void Graph::rpmSetup() {
+  GraphChangeRpm dialog(*chart_, this);
+  execDialog(dialog);
+  if (sampleCount() > 0) refreshReadouts();
+}
+
+void Graph::displayOptions() {
+  GraphOptions dialog(*chart_, this);
+  execDialog(dialog);
+  refreshReadouts();
+}
+
+void Graph::allSessions() {
+  if (log_) display(*log_, 1);
+  sessionSelected_ = false;
+  markSessions();
+}
+
+void Graph::selectSession() {
+  markSessions();  // the check marks move only when a session is really shown
+  if (!log_) return;
+  const std::vector<datalog::LogSession> sessions = datalog::sessionsOf(log_->samples);
+  GraphSession dialog(datalog::sessionTexts(sessions), shownSession_, this);
+  if (execDialog(dialog) != QDialog::Accepted) return;
+  const std::optional<int> entry = datalog::entryOfText(dialog.choice());
+  if (!entry) return;
+  std::optional<datalog::LogData> view = datalog::sessionView(*log_, *entry);
+  if (!view) return;
+  display(std::move(*view), *entry);
+  sessionSelected_ = true;
+  markSessions();
+}
+
+void Graph::markSessions() {
+  actions_.at(gcmd::kAllSessions)->setChecked(!sessionSelected_);
+  actions_.at(gcmd::kSelectSession)->setChecked(sessionSelected_);
+}
+
+void Graph::showHelp() {
+  GraphHelp help(this);
+  execDialog(help);
+}
+
+}  // namespace orx::graph
