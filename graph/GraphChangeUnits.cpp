@@ -160,6 +160,7 @@ GraphChangeRpm::GraphChangeRpm(CChartCtrl& chart, QWidget* parent) : QDialog(par
   setObjectName("159");
   ChartReadoutBlock& block = chart_.Readout();
   block.requestedPoles = block.appliedPoles;
+  requested_ = block.requestedPoles;
   auto* layout = new QVBoxLayout(this);
   auto* intro = new QLabel(
       "For the graph to correctly calculate RPM please specify the kV of the Motor and the number of Magnetic "
@@ -203,10 +204,10 @@ GraphChangeRpm::GraphChangeRpm(CChartCtrl& chart, QWidget* parent) : QDialog(par
 }
 
 void GraphChangeRpm::onUpDown(int change) {
-  ChartReadoutBlock& block = chart_.Readout();
-  block.requestedPoles = std::clamp((position_ + change) * 2, 2, 48);
+  // Kept in the dialog until OK, so that Cancel leaves the chart as it was.
+  requested_ = std::clamp((position_ + change) * 2, 2, 48);
   position_ = std::clamp(position_ + change, 0, 48);
-  edit_->setText(QString::number(block.requestedPoles));
+  edit_->setText(QString::number(requested_));
 }
 
 void GraphChangeRpm::onOk() {
@@ -219,7 +220,8 @@ void GraphChangeRpm::onOk() {
     typed = typed * 10 + (text[i] - '0');
   // The read-out divides by the count: a motor has at least two poles.
   const int poles = static_cast<int>(std::max(2L, typed));
-  if (poles != block.requestedPoles) block.requestedPoles = poles;
+  if (poles != requested_) requested_ = poles;
+  block.requestedPoles = requested_;
   if (CChartAxis* speed = axisOfKey(chart_, "RP"))
     speed->GetTitle()->SetText(strprintf("RPM (%d)num poles", block.requestedPoles));
   chart_.Redraw();

@@ -47,6 +47,7 @@ class GraphChangeRpm : public QDialog {
   CChartCtrl& chart_;
   QLineEdit* edit_;
   int position_ = 2;
+  int requested_ = 4;
 };
 
 }  // namespace orx::graph

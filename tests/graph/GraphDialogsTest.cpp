@@ -195,7 +195,9 @@ TEST(GraphRpm, ArrowsCountPolePairsFromTwoAndOkRetitlesTheSpeedAxis) {
     down.onUpDown(-1);
     down.onUpDown(-1);
     EXPECT_EQ(down.edit()->text(), "2");  // never below two
+    down.reject();
   }
+  EXPECT_EQ(chart.Readout().requestedPoles, 4);  // arrows then Cancel change nothing
   const std::string before = textOf(rig.window, 1142);
   rig.onDialog([](QDialog& d) {
     auto& r = dynamic_cast<GraphChangeRpm&>(d);

@@ -2,7 +2,10 @@
 // file dialogs and notes.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -132,9 +135,33 @@ TEST(GraphCsv, BadFilesKeepTheLogShown) {
   EXPECT_EQ(rig.prompter.shown[0], datalog::text::loadMalformed());
   EXPECT_EQ(rig.prompter.shown[1], datalog::text::loadTooLarge());
   EXPECT_EQ(rig.window.sampleCount(), count);
-  // Cancelling the open dialog leaves the indicators of the log as they were.
+  // Cancelling the open dialog leaves the log as it was.
   rig.window.command(gcmd::kLoadData);
   EXPECT_EQ(rig.window.sampleCount(), count);
+
+  // A file without a line feed: the box, then a log of no samples.
+  const QString flat = dir.filePath("flat.csv");
+  QFile g(flat);
+  ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+  g.write("no line feed here");
+  g.close();
+  rig.files.answers.push_back(flat.toStdString());
+  rig.window.command(gcmd::kLoadData);
+  ASSERT_EQ(rig.prompter.shown.size(), 3u);
+  EXPECT_EQ(rig.prompter.shown[2], datalog::text::loadNoLineFeed());
+  EXPECT_EQ(rig.window.sampleCount(), 0);
+  EXPECT_EQ(rig.window.chart().FindSerie("IV")->PointCount(), 0u);
+  EXPECT_EQ(rig.window.staticText(1146)->text(), "n/a");
+}
+
+TEST(GraphImage, CopyPutsTheWindowPictureOnTheClipboard) {
+  GraphRig rig;
+  rig.window.receiveLog(generatedRecords());
+  QApplication::clipboard()->clear();
+  rig.window.command(gcmd::kCopy);
+  const QImage copied = QApplication::clipboard()->image();
+  ASSERT_FALSE(copied.isNull());
+  EXPECT_EQ(copied.size() / copied.devicePixelRatio(), rig.window.client()->size());
 }
 
 TEST(GraphImage, ExportWritesA32BitBitmapAndCancelWritesNothing) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <cstdio>
+#include <QMouseEvent>
 #include <QProgressBar>
 
 #include "base/Cp1252.h"
@@ -84,6 +87,22 @@ TEST(GraphWindow, DecodedLogPutsEveryQuantityOnItsAxis) {
     EXPECT_EQ(rig.window.indicatorState(flag), (expected->tripped >> flag) & 1u ? 2 : 1) << flag;
 }
 
+TEST(GraphWindow, MouseOverTheDataFillsTheCursorRow) {
+  GraphRig rig;
+  rig.window.receiveLog(generatedRecords());
+  CChartCtrl& chart = rig.window.chart();
+  chart.RenderedImage();  // lays the axes out
+  const CChartAxis* time = chart.GetAxis(1);
+  const QPoint middle((time->StartPixel() + time->EndPixel()) / 2, chart.height() / 2);
+  QMouseEvent move(QEvent::MouseMove, QPointF(middle), chart.mapToGlobal(QPointF(middle)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&chart, &move);
+  EXPECT_NE(textOf(rig.window, 1144).find(" V"), std::string::npos) << textOf(rig.window, 1144);
+  EXPECT_NE(textOf(rig.window, 1140).find(" RPM"), std::string::npos);
+  EXPECT_NE(textOf(rig.window, gid::kCursorTime), "n/a");
+  EXPECT_NE(textOf(rig.window, gid::kFlightNumber), "n/a");
+}
+
 TEST(GraphWindow, DownloadFromTheWorkerThreadArrivesOnTheWindow) {
   GraphRig rig;
   rig.download();
@@ -106,6 +125,21 @@ TEST(GraphWindow, ProgressShowsTheWholePercentOnTheBarAndTwoDecimals) {
   rig.window.setProgress(100);
   ASSERT_TRUE(waitFor([&] { return textOf(rig.window, 1102) == "READ LOG DATA ...100.00%"; }));
   EXPECT_EQ(rig.window.findChild<QProgressBar*>("1069")->value(), 100);
+}
+
+// The decode and plot run on the window's thread: a full log memory must not
+// freeze it. Generous bound for a loaded machine; measured about 30 ms.
+TEST(GraphWindow, AFullLogMemoryIsShownWithoutStallingTheWindow) {
+  GraphRig rig;
+  const auto full = generatedRecords(64768, 6);
+  QElapsedTimer timer;
+  timer.start();
+  rig.window.receiveLog(full);
+  rig.window.chart().RenderedImage();
+  const qint64 ms = timer.elapsed();
+  EXPECT_EQ(rig.window.sampleCount(), static_cast<int>(datalog::decodeLog(full)->samples.size()));
+  EXPECT_LT(ms, 1500);
+  std::printf("full log decoded, plotted and rendered in %lld ms\n", static_cast<long long>(ms));
 }
 
 TEST(GraphWindow, EmptyDownloadKeepsTheLogShown) {
