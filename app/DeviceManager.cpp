@@ -1,5 +1,6 @@
 #include "app/DeviceManager.h"
 
+#include "datalog/LogDownload.h"
 #include "firmware/DfuUpdate.h"
 #include "firmware/SessionUpdateHooks.h"
 #include "base/ControlIds.h"
@@ -159,6 +160,29 @@ void DeviceManager::clearProtections(StatesListener show) {
     const ProtectionsRead r = runClearProtections(session_, *this);
     if (r.answered && show) show(r.states);
   });
+}
+
+void DeviceManager::openDataLog() {
+  if (dataLogOpener_) dataLogOpener_();
+}
+
+void DeviceManager::requestDownload(std::shared_ptr<graph::LogInbox> inbox) {
+  // One download at a time: a second READ ESC LOG while one runs is dropped.
+  if (!downloadGate_.tryClaim()) return;
+  post([this, inbox] {
+    datalog::DownloadHooks hooks;
+    hooks.progress = [inbox](double percent) { inbox->progress(percent); };
+    hooks.deliver = [inbox](std::span<const std::uint8_t> bytes) { inbox->deliver(bytes); };
+    datalog::runLogDownload(session_, *this, hooks, downloadGate_);
+  });
+}
+
+void DeviceManager::requestClear() {
+  post([this] { datalog::runClearLog(session_, *this); });
+}
+
+std::string DeviceManager::firmwareVersion() const {
+  return controls_.read([](const DialogState& s) { return s.text(ctl::FirmwareVersion); });
 }
 
 }  // namespace orx

@@ -19,12 +19,15 @@
 #include "dialogs/EscRequests.h"
 #include "firmware/DfuService.h"
 #include "firmware/LibusbDfuBus.h"
+#include "datalog/LogDownload.h"
+#include "graph/DataLogSource.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/FlowHost.h"
 
 namespace orx {
 
 class DeviceManager : public MainWindowCommands,
+                      public graph::DataLogSource,
                       public UseTimeRequests,
                       public ProtectionsRequests,
                       private FlowHost {
@@ -50,6 +53,8 @@ class DeviceManager : public MainWindowCommands,
   // Opens the use-time, protections, help and version windows for the menu;
   // those entries do nothing until it is set. Set once, before start().
   void setAuxWindows(AuxWindows* windows) { auxWindows_ = windows; }
+  // Opens the data log window (a Qt window, so the window side provides it).
+  void setDataLogOpener(std::function<void()> opener) { dataLogOpener_ = std::move(opener); }
 
   // Starts the worker with the monitor ticking.
   void start();
@@ -71,6 +76,12 @@ class DeviceManager : public MainWindowCommands,
   void protections() override;
   void help() override;
   void version() override;
+  void openDataLog() override;
+
+  // graph::DataLogSource, called on the window's thread: the jobs are queued.
+  void requestDownload(std::shared_ptr<graph::LogInbox> inbox) override;
+  void requestClear() override;
+  std::string firmwareVersion() const override;
 
   // The auxiliary windows' requests: each posts one job; the listener is
   // called on the worker thread when the job has an answer.
@@ -106,6 +117,8 @@ class DeviceManager : public MainWindowCommands,
   LibusbDfuBus dfuBus_;
   DfuService dfu_{dfuBus_};
   AuxWindows* auxWindows_ = nullptr;
+  std::function<void()> dataLogOpener_;
+  datalog::DownloadGate downloadGate_;
   std::string lastUseTime_;  // worker thread only: the use time kept between reads
 
   mutable std::mutex snapshotMutex_;

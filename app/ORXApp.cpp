@@ -2,6 +2,7 @@
 
 #include "InstanceGuard.h"
 #include "ORXDlg.h"
+#include "app/DataLogWindows.h"
 #include "app/DeviceManager.h"
 #include "base/SharedControls.h"
 #include "dialogs/QtAuxWindows.h"
@@ -32,6 +33,8 @@ int CORXApp::run() {
   device.setIndicatorListener([&dialog](bool adapter, bool esc) { dialog.setStatusDisplay(adapter, esc); });
   QtAuxWindows windows(&dialog, device, device);
   device.setAuxWindows(&windows);
+  DataLogWindows dataLog(&dialog, device, dialog.prompter(), dialog.fileChooser());
+  device.setDataLogOpener([&dataLog] { dataLog.open(); });
   dialog.setCommands(device);
   dialog.setContext(SettingsContext{[&device] { return device.snapshot().kept; },
                                     [&device] { return device.snapshot().nvqAnswering; }});

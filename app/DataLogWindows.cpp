@@ -1,0 +1,16 @@
+#include "app/DataLogWindows.h"
+
+namespace orx {
+
+void DataLogWindows::open() {
+  if (auto refusal = graph::graphRefusal(source_.firmwareVersion())) {
+    prompter_.ask(*refusal);
+    return;
+  }
+  auto* window = new graph::Graph(&source_, prompter_, files_, owner_);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+  current_ = window;
+}
+
+}  // namespace orx
