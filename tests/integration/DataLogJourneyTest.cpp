@@ -1,0 +1,104 @@
+// READ ESC LOG in the data log window, through the ESC side the program runs,
+// against the simulated NVQ ESC and its generated flights.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <chrono>
+#include <thread>
+
+#include "app/DeviceManager.h"
+#include "base/ControlIds.h"
+#include "base/ControlLists.h"
+#include "base/Format.h"
+#include "datalog/LogDecode.h"
+#include "graph/Graph.h"
+#include "graph/GraphIds.h"
+#include "tools/SimulatedEsc.h"
+
+using namespace orx;
+using namespace std::chrono;
+
+namespace {
+
+QApplication& app() {
+  static int argc = 1;
+  static char name[] = "integration";
+  static char* argv[] = {name, nullptr};
+  static QApplication instance(argc, argv);
+  return instance;
+}
+
+struct Boxes : Prompter {
+  std::mutex m;
+  std::vector<std::string> texts;
+  MsgAnswer ask(const Message& message) override {
+    std::lock_guard<std::mutex> l(m);
+    texts.push_back(message.text);
+    return message.buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Ok;
+  }
+  bool saw(const std::string& text) {
+    std::lock_guard<std::mutex> l(m);
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+};
+
+struct NoFiles : FileChooser {
+  std::optional<std::string> choose(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+bool pumpUntil(const std::function<bool()>& condition, milliseconds limit) {
+  const auto end = steady_clock::now() + limit;
+  while (steady_clock::now() < end) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (condition()) return true;
+    std::this_thread::sleep_for(10ms);
+  }
+  return condition();
+}
+
+}  // namespace
+
+TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
+  app();
+  sim::NvqConfig config;
+  config.log.bytes = 11 * 150;  // under seven pages: a short download
+  config.log.sessions = 2;
+  sim::SimulatedEsc esc{config};
+  ASSERT_TRUE(esc.start()) << esc.error();
+
+  SharedControls controls;
+  controls.update([](DialogState& s) {
+    for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
+  });
+  Boxes boxes;
+  NoFiles files;
+  const std::string path = esc.path();
+  PortOpener none = [](const std::string&) { return std::unique_ptr<SerialPort>(); };
+  PortOpener nvq = [path](const std::string& search) {
+    return search == "VID_0483&PID_5740" ? fixedPathOpener(path)(search) : std::unique_ptr<SerialPort>();
+  };
+  DeviceManager device(controls, boxes, files, none, nvq);
+  device.start();
+  ASSERT_TRUE(pumpUntil(
+      [&] { return controls.read([](const DialogState& s) { return s.text(ctl::StatusLine); }) ==
+                   "READ SETTINGS COMPLETED"; },
+      10s));
+
+  graph::Graph window(&device, boxes, files);
+  window.command(graph::gid::kReadButton);
+  window.command(graph::gid::kReadButton);  // a second request while one runs is dropped
+  ASSERT_TRUE(pumpUntil([&] { return window.sampleCount() > 0; }, 20s));
+  device.stop();
+
+  const std::vector<uint8_t> memory = esc.withNvq([](sim::NvqEsc& e) { return e.logMemory(); });
+  const auto expected = datalog::decodeLog(std::span<const uint8_t>(memory.data(), 11 * 150));
+  ASSERT_TRUE(expected.has_value());
+  EXPECT_EQ(window.sampleCount(), static_cast<int>(expected->samples.size()));
+  EXPECT_TRUE(boxes.saw("To increase the speed of the graph, please unplug your ESC"));
+  // The last report counts the bytes before the end marker of the whole memory.
+  // Reports are folded into one update of the controls; the last one shows.
+  const std::string last = strprintf("READ LOG DATA ...%.2f%%", 11 * 150 * 100.0 / 64768);
+  EXPECT_TRUE(pumpUntil(
+      [&] { return window.staticText(graph::gid::kProgressText)->text().toStdString() == last; }, 2s))
+      << window.staticText(graph::gid::kProgressText)->text().toStdString();
+}
