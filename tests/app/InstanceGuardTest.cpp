@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "QtTestApp.h"
+#include "tests/support/QtTestApp.h"
 #include "Recorders.h"
 #include "app/InstanceGuard.h"
 #include "app/ORXDlg.h"
@@ -56,14 +56,14 @@ TEST(InstanceGuard, SecondStartActivatesTheFirst) {
 
   InstanceGuard second(path);
   EXPECT_EQ(second.claim(), InstanceGuard::Claim::OtherActivated);
-  EXPECT_TRUE(waitFor([&] { return activations == 1; }));
+  EXPECT_TRUE(pumpUntil([&] { return activations == 1; }));
   InstanceGuard third(path);
   EXPECT_EQ(third.claim(), InstanceGuard::Claim::OtherActivated);
-  EXPECT_TRUE(waitFor([&] { return activations == 2; }));
+  EXPECT_TRUE(pumpUntil([&] { return activations == 2; }));
 
   // A client that connects and says nothing asks for nothing.
   { QLocalSocket idle; idle.connectToServer(path); idle.waitForConnected(500); }
-  waitFor([] { return false; }, 100);
+  pumpUntil([] { return false; }, 100);
   EXPECT_EQ(activations, 2);
 }
 
@@ -100,7 +100,7 @@ TEST(InstanceGuard, ActivationRestoresTheMinimisedWindow) {
 
   InstanceGuard second(path);
   ASSERT_EQ(second.claim(), InstanceGuard::Claim::OtherActivated);
-  EXPECT_TRUE(waitFor([&] { return !dialog.isMinimized(); }));
+  EXPECT_TRUE(pumpUntil([&] { return !dialog.isMinimized(); }));
   EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -120,7 +120,7 @@ TEST(InstanceGuard, RealSecondProcessExitsAndACrashedOneIsReplaced) {
 
   QProcess first;
   ASSERT_TRUE(start(first));
-  ASSERT_TRUE(waitFor([&] { return someoneListens(path); }, 5000));
+  ASSERT_TRUE(pumpUntil([&] { return someoneListens(path); }, 5000));
 
   QProcess second;
   ASSERT_TRUE(start(second));
@@ -136,7 +136,7 @@ TEST(InstanceGuard, RealSecondProcessExitsAndACrashedOneIsReplaced) {
   QProcess third;
   ASSERT_TRUE(start(third));
   EXPECT_FALSE(third.waitForFinished(1000));  // it runs instead of deferring to the dead one
-  EXPECT_TRUE(waitFor([&] { return someoneListens(path); }, 3000));
+  EXPECT_TRUE(pumpUntil([&] { return someoneListens(path); }, 3000));
   third.kill();
   third.waitForFinished(3000);
 }

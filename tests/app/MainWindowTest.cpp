@@ -14,7 +14,7 @@
 #include <QTest>
 #include <thread>
 
-#include "QtTestApp.h"
+#include "tests/support/QtTestApp.h"
 #include "Recorders.h"
 #include "app/IndicatorSquare.h"
 #include "app/MainWindowControls.h"
@@ -43,7 +43,7 @@ struct Window : ::testing::Test {
     });
     dialog.show();
     dialog.activateWindow();
-    waitFor([&] { return dialog.isVisible(); });
+    pumpUntil([&] { return dialog.isVisible(); });
   }
 
   template <class W = QWidget>
@@ -190,9 +190,9 @@ TEST_F(UserActions, TypedRangeCheckedWhenTheFocusLeaves) {
   EXPECT_EQ(state().text(ctl::RangeMin), "700");
   EXPECT_TRUE(state().flags.MinRangeEdited);
   w(ctl::AdcGain)->setFocus(Qt::TabFocusReason);
-  ASSERT_TRUE(waitFor([&] { return !boxes.empty(); }));
+  ASSERT_TRUE(pumpUntil([&] { return !boxes.empty(); }));
   EXPECT_EQ(boxes[0], "Minimum (LOW) Calibration Range Allowed:  800 - 1250\nPlease Enter New Value.");
-  EXPECT_TRUE(waitFor([&] { return w(ctl::RangeMax)->hasFocus(); }));
+  EXPECT_TRUE(pumpUntil([&] { return w(ctl::RangeMax)->hasFocus(); }));
   EXPECT_EQ(w<QLineEdit>(ctl::StatusLine)->text(), "CALIBRATION RANGE INCORRECT");
 }
 
@@ -236,7 +236,7 @@ TEST_F(ChangesFromCode, FromAnotherThreadArriveOnTheWindowThread) {
   });
   worker.join();
   auto* motor = w<QComboBox>(ctl::MotorEdition);
-  ASSERT_TRUE(waitFor([&] { return motor->count() == 10; }));
+  ASSERT_TRUE(pumpUntil([&] { return motor->count() == 10; }));
   EXPECT_EQ(motor->currentText(), "MOTOR-10");
   EXPECT_EQ(w<QLabel>(ctl::McuId)->text(), "0x1234");
   EXPECT_EQ(w<QProgressBar>(ctl::Progress)->value(), 42);
@@ -284,7 +284,7 @@ TEST_F(KeysAndMenu, ExitEndsWithOneEscapeWithCancel) {
   EXPECT_EQ(dialog.result(), 1);
 
   dialog.show();
-  waitFor([&] { return dialog.isVisible(); });
+  pumpUntil([&] { return dialog.isVisible(); });
   dialog.setResult(-1);
   QTest::keyClick(&dialog, Qt::Key_Escape);
   EXPECT_FALSE(dialog.isVisible());
@@ -307,13 +307,13 @@ TEST_F(StatusSquares, ColoursAndHelpTextFollowTheState) {
   EXPECT_EQ(centre(device), QColor(255, 0, 0));
 
   dialog.setStatusDisplay(true, false);
-  ASSERT_TRUE(waitFor([&] { return adapter->isGreen(); }));
+  ASSERT_TRUE(pumpUntil([&] { return adapter->isGreen(); }));
   EXPECT_EQ(centre(adapter), QColor(0, 255, 0));
   EXPECT_EQ(centre(device), QColor(255, 0, 0));
   EXPECT_EQ(w<QLabel>(ctl::HelpText)->text(), QString::fromUtf8(kHelpTextA));
 
   std::thread([&] { dialog.setStatusDisplay(true, true); }).join();
-  ASSERT_TRUE(waitFor([&] { return device->isGreen(); }));
+  ASSERT_TRUE(pumpUntil([&] { return device->isGreen(); }));
   EXPECT_EQ(centre(device), QColor(0, 255, 0));
   EXPECT_EQ(w<QLabel>(ctl::HelpText)->text(), QString::fromUtf8(kHelpTextB));
 
@@ -324,7 +324,7 @@ TEST_F(StatusSquares, ColoursAndHelpTextFollowTheState) {
 
 TEST_F(StatusSquares, BringToFrontRestoresAMinimisedWindow) {
   dialog.showMinimized();
-  waitFor([&] { return dialog.isMinimized(); }, 500);
+  pumpUntil([&] { return dialog.isMinimized(); }, 500);
   dialog.bringToFront();
   EXPECT_FALSE(dialog.isMinimized());
   EXPECT_TRUE(dialog.isVisible());

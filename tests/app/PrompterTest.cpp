@@ -7,7 +7,7 @@
 #include <atomic>
 #include <future>
 
-#include "QtTestApp.h"
+#include "tests/support/QtTestApp.h"
 #include "app/QtFileChooser.h"
 #include "app/QtPrompter.h"
 
@@ -66,7 +66,7 @@ TEST(QtPrompter, WorkerWaitsForTheAnswerGivenOnTheWindowThread) {
   });
   // The worker waits: nothing answers until the window's thread runs its events.
   EXPECT_EQ(answer.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
-  ASSERT_TRUE(waitFor([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+  ASSERT_TRUE(pumpUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
   EXPECT_EQ(answer.get(), MsgAnswer::Yes);
   EXPECT_TRUE(shownOnWindowThread);
 }

@@ -1,12 +1,11 @@
 // Stand-ins that record what the window asked for.
 #pragma once
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/MainWindowCommands.h"
-#include "base/Messages.h"
+#include "tests/support/RecordingPrompter.h"
 
 namespace orx::test {
 
@@ -24,17 +23,6 @@ struct RecordingCommands : MainWindowCommands {
   void protections() override { calls.push_back("protections"); }
   void help() override { calls.push_back("help"); }
   void version() override { calls.push_back("version"); }
-};
-
-struct RecordingPrompter : Prompter {
-  std::mutex mutex;
-  std::vector<Message> shown;
-  MsgAnswer answer = MsgAnswer::Ok;
-  MsgAnswer ask(const Message& m) override {
-    std::lock_guard<std::mutex> lock(mutex);
-    shown.push_back(m);
-    return answer;
-  }
 };
 
 }  // namespace orx::test

@@ -1,26 +1,19 @@
-// One QApplication per test process (offscreen under CTest), and a chart
-// laid out like the graph window's for the widget tests.
+// A chart laid out like the graph window's for the widget tests, and mouse
+// helpers.
 #pragma once
 
 #include <QApplication>
 #include <QMouseEvent>
 
 #include "chart/ChartCtrl.h"
+#include "tests/support/QtTestApp.h"
 
 namespace orx::test {
-
-inline QApplication& chartApp() {
-  static int argc = 1;
-  static char name[] = "chart_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // A white chart with a bottom time axis (0..100 s) and a left axis (0..100),
 // both without grid, rendered once.
 struct AppFirst {
-  AppFirst() { chartApp(); }
+  AppFirst() { qtApp(); }
 };
 
 struct SimpleChart : AppFirst {

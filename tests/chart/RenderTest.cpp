@@ -98,7 +98,7 @@ TEST(ChartRender, LabelShiftsWidenThePlot) {
 }
 
 TEST(ChartRender, ExtraAxesStandFiftyPixelsApart) {
-  test::chartApp();
+  test::qtApp();
   CChartCtrl chart;
   chart.resize(1220, 560);
   chart.EnableRedraw(false);

@@ -10,34 +10,11 @@
 #include "datalog/LogLayout.h"
 #include "link/PosixSerialPort.h"
 #include "link/UsbIds.h"
+#include "tests/support/RecordingHost.h"
 #include "tools/SimulatedEsc.h"
 
 namespace orx::datalog {
 namespace {
-
-class ScriptedPrompter : public Prompter {
- public:
-  std::vector<Message> shown;
-  MsgAnswer answer = MsgAnswer::Ok;
-  MsgAnswer ask(const Message& m) override {
-    shown.push_back(m);
-    return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer;
-  }
-};
-
-class Host : public FlowHost {
- public:
-  SharedControls& controls() override { return shared; }
-  Prompter& prompter() override { return boxes; }
-  void restartMonitor(int ms) override { restarts.push_back(ms); }
-  void indicatorsChanged() override {}
-  bool findDfuDevice() override { return false; }
-  void postSettingsRead() override {}
-
-  SharedControls shared;
-  ScriptedPrompter boxes;
-  std::vector<int> restarts;
-};
 
 // A port over the simulator's pty whose writes numbered in `failing` (0 = the
 // first write) fail without putting anything on the line.
@@ -100,7 +77,7 @@ struct Rig {
 
   sim::SimulatedEsc esc;
   std::unique_ptr<DeviceSession> session;
-  Host host;
+  orx::test::RecordingHost host;
   DownloadHooks hooks;
   std::vector<double> progress;
   std::vector<int> waits;
@@ -142,7 +119,7 @@ TEST(LogDownloadSim, MarkerInsideAPageDeliversWholeRecordsBeforeIt) {
   ASSERT_EQ(rig.host.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.host.boxes.shown[0].text, "To increase the speed of the graph, please unplug your ESC");
   EXPECT_EQ(rig.host.boxes.shown[0].caption, "ORX Device");
-  EXPECT_EQ(rig.host.restarts, std::vector<int>{500});
+  EXPECT_EQ(rig.host.periods, std::vector<int>{500});
 }
 
 TEST(LogDownloadSim, MarkerFirstInAPageEndsWithoutIt) {
@@ -219,7 +196,7 @@ TEST(LogDownloadSim, EndlessWrongPageNumbersGiveUpAndDeliverWhatCame) {
   EXPECT_EQ(rig.host.boxes.shown[0].text, "Read Log Data Failed!");
   EXPECT_EQ(rig.host.boxes.shown[0].caption, kDefaultCaption);
   EXPECT_EQ(rig.host.boxes.shown[1].text, "To increase the speed of the graph, please unplug your ESC");
-  EXPECT_EQ(rig.host.restarts, std::vector<int>{500});
+  EXPECT_EQ(rig.host.periods, std::vector<int>{500});
 }
 
 TEST(LogDownloadSim, FailedFirstPageWriteIsReplacedByRepeat) {
@@ -274,7 +251,7 @@ TEST(LogDownloadSim, UnpluggedEscDeliversNothingAndNeverBlocks) {
   EXPECT_EQ(r.total, 0u);
   EXPECT_EQ(rig.deliveries, 1);
   EXPECT_EQ(rig.host.boxes.shown.size(), 2u);
-  EXPECT_EQ(rig.host.restarts, std::vector<int>{500});
+  EXPECT_EQ(rig.host.periods, std::vector<int>{500});
 }
 
 TEST(LogDownloadSim, ShortPageReplyIsAskedForAgain) {
@@ -322,7 +299,7 @@ TEST(ClearLogSim, CancelSendsNothing) {
   std::vector<int> waits;
   EXPECT_EQ(runClearLog(*rig.session, rig.host, [&](int ms) { waits.push_back(ms); }), ClearOutcome::Cancelled);
   EXPECT_TRUE(rig.esc.received().empty());
-  EXPECT_TRUE(rig.host.restarts.empty());
+  EXPECT_TRUE(rig.host.periods.empty());
   EXPECT_TRUE(waits.empty());
   ASSERT_EQ(rig.host.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.host.boxes.shown[0],
@@ -340,7 +317,7 @@ TEST(ClearLogSim, AnsweredClearErasesTheLog) {
   EXPECT_EQ(waits, std::vector<int>{1000});
   ASSERT_EQ(rig.host.boxes.shown.size(), 2u);
   EXPECT_EQ(rig.host.boxes.shown[1], (Message{"ORX Device", MsgIcon::None, MsgButtons::Ok, "Clear data success!"}));
-  EXPECT_EQ(rig.host.restarts, std::vector<int>{500});
+  EXPECT_EQ(rig.host.periods, std::vector<int>{500});
   // A download now finds an empty log.
   EXPECT_EQ(rig.download().total, 0u);
 }
@@ -358,7 +335,7 @@ TEST(ClearLogSim, SilentOrGoneEscFails) {
     EXPECT_EQ(runClearLog(*rig.session, rig.host, [](int) {}), ClearOutcome::Failed) << gone;
     ASSERT_EQ(rig.host.boxes.shown.size(), 2u);
     EXPECT_EQ(rig.host.boxes.shown[1], (Message{"ORX Device", MsgIcon::Error, MsgButtons::Ok, "Failed to clear data!"}));
-    EXPECT_EQ(rig.host.restarts, std::vector<int>{500});
+    EXPECT_EQ(rig.host.periods, std::vector<int>{500});
   }
 }
 

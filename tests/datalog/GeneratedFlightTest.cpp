@@ -11,26 +11,11 @@
 #include "datalog/LogRecord.h"
 #include "datalog/LogSessions.h"
 #include "link/UsbIds.h"
+#include "tests/support/RecordingHost.h"
 #include "tools/SimulatedEsc.h"
 
 namespace orx::datalog {
 namespace {
-
-class QuietHost : public FlowHost {
- public:
-  class Yes : public Prompter {
-   public:
-    MsgAnswer ask(const Message&) override { return MsgAnswer::Ok; }
-  };
-  SharedControls& controls() override { return shared; }
-  Prompter& prompter() override { return yes; }
-  void restartMonitor(int) override {}
-  void indicatorsChanged() override {}
-  bool findDfuDevice() override { return false; }
-  void postSettingsRead() override {}
-  SharedControls shared;
-  Yes yes;
-};
 
 TEST(GeneratedFlight, DownloadDecodeSessionsAndCsvAgree) {
   sim::NvqConfig config;
@@ -40,7 +25,7 @@ TEST(GeneratedFlight, DownloadDecodeSessionsAndCsvAgree) {
   ASSERT_TRUE(esc.start()) << esc.error();
   DeviceSession session(PortOpener{}, fixedPathOpener(esc.path()));
   ASSERT_EQ(session.links.stm32.OpenLink(kStm32Id), 0);
-  QuietHost host;
+  orx::test::RecordingHost host;
   std::optional<LogData> log;
   std::size_t delivered = 0;
   DownloadHooks hooks;

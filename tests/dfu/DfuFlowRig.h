@@ -1,46 +1,26 @@
 // The program around the DFU update and the monitor's DFU step: shared
-// controls that keep every status text shown, a prompter and a file chooser
-// that record, and a host whose DFU calls go to a DfuService over the fake
-// boot loader, as the device manager wires them.
+// controls that keep every status text shown, and a host whose DFU calls go
+// to a DfuService over the fake boot loader, as the device manager wires them.
 #pragma once
 
 #include <chrono>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "FakeDfuDevice.h"
 #include "base/ControlIds.h"
-#include "base/FileChooser.h"
 #include "firmware/DfuFile.h"
 #include "firmware/DfuService.h"
 #include "protocol/DeviceSession.h"
-#include "protocol/FlowHost.h"
+#include "tests/support/FixedChooser.h"
+#include "tests/support/PortOpeners.h"
+#include "tests/support/RecordingHost.h"
 
 namespace orx::test {
 
-class RecordingBoxes : public Prompter {
- public:
-  std::vector<Message> shown;
-  MsgAnswer ask(const Message& message) override {
-    shown.push_back(message);
-    return MsgAnswer::Ok;
-  }
-};
-
-class FixedFile : public FileChooser {
- public:
-  std::optional<std::string> path;
-  std::vector<FileDialogRequest> requests;
-  std::optional<std::string> choose(const FileDialogRequest& request) override {
-    requests.push_back(request);
-    return path;
-  }
-};
-
-class DfuHost : public FlowHost {
+class DfuHost : public RecordingHost {
  public:
   explicit DfuHost(DfuService& dfu) : dfu_(dfu) {
     shared.setChangeListener([this] {
@@ -52,28 +32,11 @@ class DfuHost : public FlowHost {
     });
   }
 
-  SharedControls& controls() override { return shared; }
-  Prompter& prompter() override { return boxes; }
-  void restartMonitor(int ms) override { periods.push_back(ms); }
-  void indicatorsChanged() override {}
   bool findDfuDevice() override { return dfu_.EnumerateDfuDevices(); }
   void forgetDfuDeviceName() override { dfu_.forgetDeviceName(); }
   bool readDfuMapping() override { return dfu_.CreateMappingFromDevice() == dfurc::kSuccess; }
   void leaveDfuMode() override { dfu_.LeaveDfuMode(); }
-  void postSettingsRead() override {}
 
-  void setRepairMode(bool ticked) {
-    shared.update([ticked](DialogState& s) { s.setChecked(ctl::RepairMode, ticked); });
-  }
-  bool checked(int id) const {
-    return shared.read([id](const DialogState& s) { return s.checked(id); });
-  }
-  bool enabled(int id) const {
-    return shared.read([id](const DialogState& s) { return s.enabled(id); });
-  }
-  std::string status() const {
-    return shared.read([](const DialogState& s) { return s.text(ctl::StatusLine); });
-  }
   bool showed(const std::string& text) const {
     for (const std::string& s : statuses) {
       if (s.rfind(text, 0) == 0) return true;
@@ -81,19 +44,12 @@ class DfuHost : public FlowHost {
     return false;
   }
 
-  SharedControls shared;
-  RecordingBoxes boxes;
   std::vector<std::string> statuses;
-  std::vector<int> periods;
   bool buttonsWereDisabled = false;
 
  private:
   DfuService& dfu_;
 };
-
-inline PortOpener noPort() {
-  return [](const std::string&) -> std::unique_ptr<SerialPort> { return nullptr; };
-}
 
 // Waits for the background leave to reach the device.
 inline bool waitLeft(FakeDfuDevice& device) {

@@ -36,7 +36,7 @@ struct FlowRig {
   FakeDfuBus bus{device};
   DfuService dfu{bus, [](std::chrono::milliseconds) {}};
   DfuHost host{dfu};
-  FixedFile files;
+  FixedChooser files;
   DeviceSession session{noPort(), noPort()};
   DfuUpdateTiming timing{std::chrono::milliseconds(10), std::chrono::milliseconds(60), std::chrono::milliseconds(5),
                          std::chrono::milliseconds(5)};

@@ -67,10 +67,10 @@ TEST(UseTimeWindow, ShowsNaThenTheAnswerFromTheWorker) {
   button(w, UseTimeMenu::kGet)->click();
   ASSERT_EQ(esc.queries, 1);
   esc.answer("300h : 07m");
-  EXPECT_TRUE(waitFor([&] { return w.shownText() == "300h : 07m"; }));
+  EXPECT_TRUE(pumpUntil([&] { return w.shownText() == "300h : 07m"; }));
   // Nothing read yet is shown as "n/a", not as a blank.
   esc.answer("");
-  EXPECT_TRUE(waitFor([&] { return w.shownText() == "n/a"; }));
+  EXPECT_TRUE(pumpUntil([&] { return w.shownText() == "n/a"; }));
   EXPECT_EQ(w.findChild<QLabel*>("1118")->text(), "n/a");
 }
 
@@ -98,7 +98,7 @@ TEST(UseTimeWindow, AnswerAfterTheWindowClosedIsDropped) {
   delete closed;
   std::thread([late] { late("2h : 00m"); }).join();
   esc.answer("3h : 00m");
-  EXPECT_TRUE(waitFor([&] { return open.shownText() == "3h : 00m"; }));
+  EXPECT_TRUE(pumpUntil([&] { return open.shownText() == "3h : 00m"; }));
 }
 
 TEST(ProtectionsWindow, GreyUntilReadThenBlueAndOrange) {
@@ -121,7 +121,7 @@ TEST(ProtectionsWindow, GreyUntilReadThenBlueAndOrange) {
   button(w, GraphProtections::kRead)->click();
   ASSERT_EQ(esc.reads, 1);
   esc.answer(ProtectionStates{S::Clear, S::Activated, S::Clear, S::NotRead, S::Activated});
-  ASSERT_TRUE(waitFor([&] { return w.states()[1] == S::Activated; }));
+  ASSERT_TRUE(pumpUntil([&] { return w.states()[1] == S::Activated; }));
   EXPECT_EQ(squareColour(1121), kProtectionBlue);
   EXPECT_EQ(squareColour(1123), kProtectionOrange);
   EXPECT_EQ(squareColour(1127), kProtectionBlue);
@@ -131,7 +131,7 @@ TEST(ProtectionsWindow, GreyUntilReadThenBlueAndOrange) {
   button(w, GraphProtections::kClear)->click();
   ASSERT_EQ(esc.clears, 1);
   esc.answer(ProtectionStates{S::Clear, S::Clear, S::Clear, S::Clear, S::Clear});
-  ASSERT_TRUE(waitFor([&] { return w.states()[4] == S::Clear; }));
+  ASSERT_TRUE(pumpUntil([&] { return w.states()[4] == S::Clear; }));
   for (int id : GraphProtections::kIndicators) EXPECT_EQ(squareColour(id), kProtectionBlue) << id;
 }
 
@@ -267,14 +267,14 @@ TEST(AuxWindowsMenu, ModelessWindowsAreNewEachTimeAndGoneAfterOk) {
   windows.openUseTime();
   EXPECT_NE(windows.useTimeWindow(), first.data());
   button(*first, 1)->click();
-  EXPECT_TRUE(waitFor([&] { return first.isNull(); }));
+  EXPECT_TRUE(pumpUntil([&] { return first.isNull(); }));
 
   windows.openHelp();
   QPointer<HelpMenu> help = windows.helpWindow();
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(help->isVisible());
   help->reject();
-  EXPECT_TRUE(waitFor([&] { return help.isNull(); }));
+  EXPECT_TRUE(pumpUntil([&] { return help.isNull(); }));
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST(ColourPicker, OpensWithTheCurrentColourChosenAndEscapeKeepsIt) {
   ASSERT_EQ(cancelled.size(), 1);
   EXPECT_EQ(cancelled[0][0].value<ColourRef>(), Rgb(0, 0, 255));
   EXPECT_EQ(closed.size(), 1);
-  EXPECT_TRUE(waitFor([&] { return t.picker->popup() == nullptr; }));
+  EXPECT_TRUE(pumpUntil([&] { return t.picker->popup() == nullptr; }));
 }
 
 TEST(ColourPicker, MouseChoosesACellAndTrackingFollowsTheHotCell) {

@@ -10,31 +10,16 @@
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
-#include "link/PosixSerialPort.h"
+#include "tests/support/FixedChooser.h"
+#include "tests/support/PortOpeners.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/WaitFor.h"
 #include "tools/SimulatedEsc.h"
 
 namespace orx::test {
 namespace {
 
 using namespace std::chrono;
-
-struct Boxes : Prompter {
-  std::mutex m;
-  std::vector<Message> shown;
-  MsgAnswer ask(const Message& message) override {
-    std::lock_guard<std::mutex> l(m);
-    shown.push_back(message);
-    return MsgAnswer::Ok;
-  }
-  size_t count() {
-    std::lock_guard<std::mutex> l(m);
-    return shown.size();
-  }
-};
-
-struct NoFiles : FileChooser {
-  std::optional<std::string> choose(const FileDialogRequest&) override { return std::nullopt; }
-};
 
 struct CountingWindows : AuxWindows {
   int useTime = 0, protections = 0, help = 0, version = 0;
@@ -43,19 +28,6 @@ struct CountingWindows : AuxWindows {
   void openHelp() override { ++help; }
   void openVersion() override { ++version; }
 };
-
-bool waitFor(const std::function<bool()>& done, milliseconds limit) {
-  const auto end = steady_clock::now() + limit;
-  while (!done() && steady_clock::now() < end) std::this_thread::sleep_for(20ms);
-  return done();
-}
-
-PortOpener onlyFor(std::string id, std::string path) {
-  return [id = std::move(id), path = std::move(path)](const std::string& search) -> std::unique_ptr<SerialPort> {
-    if (path.empty() || search != id) return nullptr;
-    return PosixSerialPort::open(path);
-  };
-}
 
 struct Bench {
   template <class Config>
@@ -78,8 +50,8 @@ struct Bench {
 
   sim::SimulatedEsc esc;
   SharedControls controls;
-  Boxes boxes;
-  NoFiles files;
+  RecordingPrompter boxes;
+  FixedChooser files;
   CountingWindows windows;
   std::unique_ptr<DeviceManager> manager;
 };

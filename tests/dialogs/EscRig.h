@@ -11,55 +11,21 @@
 #include <gtest/gtest.h>
 
 #include "base/ControlIds.h"
-#include "link/PosixSerialPort.h"
 #include "link/UsbIds.h"
 #include "protocol/DeviceSession.h"
-#include "protocol/FlowHost.h"
+#include "tests/support/PortOpeners.h"
+#include "tests/support/RecordingHost.h"
 #include "tools/SimulatedEsc.h"
 
 namespace orx::test {
-
-class RecordingPrompter : public Prompter {
- public:
-  std::vector<Message> shown;
-  MsgAnswer ask(const Message& message) override {
-    shown.push_back(message);
-    return MsgAnswer::Ok;
-  }
-};
-
-class RecordingHost : public FlowHost {
- public:
-  SharedControls& controls() override { return shared; }
-  Prompter& prompter() override { return boxes; }
-  void restartMonitor(int ms) override { periods.push_back(ms); }
-  void indicatorsChanged() override {}
-  bool findDfuDevice() override { return false; }
-  void postSettingsRead() override {}
-
-  int progress() const {
-    return shared.read([](const DialogState& s) { return s.value(ctl::Progress); });
-  }
-
-  SharedControls shared;
-  RecordingPrompter boxes;
-  std::vector<int> periods;
-};
-
-inline PortOpener openerFor(std::string id, std::string path) {
-  return [id = std::move(id), path = std::move(path)](const std::string& search) -> std::unique_ptr<SerialPort> {
-    if (path.empty() || search != id) return nullptr;
-    return PosixSerialPort::open(path);
-  };
-}
 
 template <class Config>
 struct EscRig {
   explicit EscRig(const Config& config) : esc(config) {
     EXPECT_TRUE(esc.start()) << esc.error();
     const bool nvq = esc.kind() == sim::EscKind::Nvq;
-    session = std::make_unique<DeviceSession>(openerFor(kCp210xId, nvq ? "" : esc.path()),
-                                              openerFor(kStm32Id, nvq ? esc.path() : ""));
+    session = std::make_unique<DeviceSession>(onlyFor(kCp210xId, nvq ? "" : esc.path()),
+                                              onlyFor(kStm32Id, nvq ? esc.path() : ""));
     SerialLink& link = nvq ? static_cast<SerialLink&>(session->links.stm32) : session->links.cp210x;
     const int opened = nvq ? session->links.stm32.OpenLink(kStm32Id) : session->links.cp210x.OpenLink(kCp210xId);
     EXPECT_EQ(opened, 0);

@@ -122,7 +122,7 @@ TEST(ProtectionsClear, SilentEscIsNotReadAgain) {
 }
 
 TEST(ProtectionsOnWrongLink, NothingIsSent) {
-  DeviceSession session(openerFor("", ""), openerFor("", ""));
+  DeviceSession session(onlyFor("", ""), onlyFor("", ""));
   RecordingHost host;
   session.links.ActiveLink = EscLinks::kStm32;
   EXPECT_FALSE(runReadProtections(session, host).answered);

@@ -100,7 +100,7 @@ TEST(UseTimeReset, ZeroesTheCounterWithThreeRequests) {
 }
 
 TEST(UseTimeOnWrongLink, BothRequestsShowTheBoxAndSendNothing) {
-  DeviceSession session(openerFor("", ""), openerFor("", ""));  // the CP210x link is the active one
+  DeviceSession session(onlyFor("", ""), onlyFor("", ""));  // the CP210x link is the active one
   RecordingHost host;
   std::string last = "3h : 04m";
   const UseTimeResult r = runQueryUseTime(session, host, last, kFastSettleMs);

@@ -12,6 +12,7 @@
 #include "base/ControlIds.h"
 #include "firmware/SessionUpdateHooks.h"
 #include "link/UsbIds.h"
+#include "tests/support/RecordingHost.h"
 #include "tools/SimulatedEsc.h"
 
 using namespace orx;
@@ -19,21 +20,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TestHost : public FlowHost {
- public:
-  SharedControls shared;
-  test::RecordingPrompter boxes;
-  std::vector<int> restarts;
-  int readsPosted = 0;
-
-  SharedControls& controls() override { return shared; }
-  Prompter& prompter() override { return boxes; }
-  void restartMonitor(int ms) override { restarts.push_back(ms); }
-  void indicatorsChanged() override {}
-  bool findDfuDevice() override { return false; }
-  void postSettingsRead() override { ++readsPosted; }
-};
 
 class SimUpdate : public ::testing::Test {
  protected:
@@ -60,7 +46,7 @@ class SimUpdate : public ::testing::Test {
 
   sim::SimulatedEsc sim{sim::Cp210xConfig{}};
   std::unique_ptr<DeviceSession> session;
-  TestHost host;
+  test::RecordingHost host;
   test::FixedChooser chooser;
   fs::path file;
 };
@@ -72,10 +58,10 @@ TEST_F(SimUpdate, EscHoldsExactlyTheImageThenDefaultsAndReadFollow) {
   chooseImage(bytes);
   EXPECT_EQ(UpdateFirmwareSerial(*session, host, chooser), SerialUpdateResult::Updated);
   EXPECT_EQ(sim.withCp210x([](sim::Cp210xEsc& esc) { return esc.firmwareImage(); }), bytes);
-  EXPECT_EQ(host.readsPosted, 1);
+  EXPECT_EQ(host.postedReads, 1);
   EXPECT_EQ(status(), "FIRMWARE UPDATED");
   EXPECT_TRUE(session->SkipAutoRead);
-  EXPECT_EQ(host.restarts, std::vector<int>{500});
+  EXPECT_EQ(host.periods, std::vector<int>{500});
   EXPECT_EQ(host.boxes.shown.size(), 1u);  // only "Do you wish to continue?"
 }
 
@@ -91,7 +77,7 @@ TEST_F(SimUpdate, RefusalsAreRepeatedThenAChecksumErrorClosesTheLink) {
   EXPECT_EQ(status(), "FIRMWARE UPDATE FAILED");
   EXPECT_FALSE(session->links.cp210x.isOpen());
   EXPECT_EQ(session->links.cp210x.AdapterState, 0);
-  EXPECT_EQ(host.readsPosted, 0);
+  EXPECT_EQ(host.postedReads, 0);
   EXPECT_EQ(sim.withCp210x([](sim::Cp210xEsc& esc) { return esc.bootLoaderReceived(); }),
             std::vector<uint8_t>(bytes.begin(), bytes.begin() + 66));
 }

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,25 +14,16 @@
 #include "app/Monitor.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
-#include "link/PortOpener.h"
-#include "link/PosixSerialPort.h"
 #include "link/UsbIds.h"
 #include "protocol/DeviceSession.h"
-#include "protocol/FlowHost.h"
 #include "protocol/ReadSettingsFlow.h"
+#include "tests/support/PortOpeners.h"
+#include "tests/support/RecordingHost.h"
 
 namespace orx::test {
 
-class RecordingPrompter : public Prompter {
- public:
-  std::vector<Message> shown;
-  MsgAnswer ask(const Message& message) override {
-    shown.push_back(message);
-    return MsgAnswer::Ok;
-  }
-};
-
-class TestHost : public FlowHost {
+// The shared controls as the window starts them.
+class TestHost : public RecordingHost {
  public:
   TestHost() {
     shared.update([](DialogState& s) {
@@ -41,46 +31,11 @@ class TestHost : public FlowHost {
       s.takeChanged();
     });
   }
-
-  SharedControls& controls() override { return shared; }
-  Prompter& prompter() override { return boxes; }
-  void restartMonitor(int ms) override { periods.push_back(ms); }
-  void indicatorsChanged() override { ++indicatorCalls; }
-  bool findDfuDevice() override {
-    ++dfuSearches;
-    return dfuFound ? dfuFound() : false;
-  }
-  void postSettingsRead() override { ++postedReads; }
-
-  DialogState snapshot() const {
-    return shared.read([](const DialogState& s) { return s; });
-  }
-  std::string status() const { return text(ctl::StatusLine); }
-  std::string text(int id) const {
-    return shared.read([id](const DialogState& s) { return s.text(id); });
-  }
-  int lastPeriod() const { return periods.empty() ? 0 : periods.back(); }
-
-  SharedControls shared;
-  RecordingPrompter boxes;
-  std::vector<int> periods;
-  int indicatorCalls = 0;
-  int dfuSearches = 0;
-  std::function<bool()> dfuFound;
-  int postedReads = 0;
 };
-
-// Opens `path` only for the adapter id `id`; every other search finds nothing.
-inline PortOpener openerFor(std::string id, std::string path) {
-  return [id = std::move(id), path = std::move(path)](const std::string& search) -> std::unique_ptr<SerialPort> {
-    if (path.empty() || search != id) return nullptr;
-    return PosixSerialPort::open(path);
-  };
-}
 
 struct Rig {
   Rig(std::string cp210xPath, std::string stm32Path)
-      : session(openerFor(kCp210xId, std::move(cp210xPath)), openerFor(kStm32Id, std::move(stm32Path))) {}
+      : session(onlyFor(kCp210xId, std::move(cp210xPath)), onlyFor(kStm32Id, std::move(stm32Path))) {}
 
   void tick() {
     monitor.tick();

@@ -10,6 +10,7 @@
 
 #include "FlowRig.h"
 #include "app/LinkWorker.h"
+#include "link/PosixSerialPort.h"
 #include "tools/SimulatedEsc.h"
 
 namespace orx::test {
@@ -34,7 +35,7 @@ TEST(PlugInTiming, NvqEscReadCompletesWithinAFewTicksOfPlugging) {
     if (search != kStm32Id || !esc.present()) return nullptr;
     return PosixSerialPort::open(esc.path());
   };
-  DeviceSession session(openerFor(kCp210xId, ""), stm32Opener);
+  DeviceSession session(onlyFor(kCp210xId, ""), stm32Opener);
   WorkerHost host;
   Monitor monitor(session, host);
   LinkWorker worker([&] { monitor.tick(); });

@@ -228,7 +228,7 @@ TEST(GraphRpm, ArrowsCountPolePairsFromTwoAndOkRetitlesTheSpeedAxis) {
 }
 
 TEST(GraphNotesDialog, EditsKeepCrLfAndReadOnlyReturnsTheTextUnchanged) {
-  graphApp();
+  qtApp();
   GraphNotes edit(false, "first\r\nsecond");
   EXPECT_EQ(edit.edit()->toPlainText(), "first\nsecond");
   edit.edit()->setPlainText("one\ntwo \xC2\xB0");
@@ -248,7 +248,7 @@ TEST(GraphNotesDialog, EditsKeepCrLfAndReadOnlyReturnsTheTextUnchanged) {
 }
 
 TEST(GraphHelpDialog, TextAndHeadingSizes) {
-  graphApp();
+  qtApp();
   const std::string text = graphHelpText();
   EXPECT_EQ(text.rfind("Graph Navigation:\r\nZoom: Left click", 0), 0u);
   EXPECT_TRUE(text.ends_with("speed of the graph. \r\n\r\n\r\n\r\n\r\n\r\n\r\n"));

@@ -18,34 +18,11 @@
 #include "graph/DataLogSource.h"
 #include "graph/Graph.h"
 #include "graph/GraphIds.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/RecordingPrompter.h"
 #include "tools/LogGenerator.h"
 
 namespace orx::test {
-
-inline QApplication& graphApp() {
-  static int argc = 1;
-  static char name[] = "graph_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-inline bool waitFor(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return done();
-}
-
-struct RecordingPrompter : Prompter {
-  std::mutex mutex;
-  std::vector<Message> shown;
-  MsgAnswer ask(const Message& m) override {
-    std::lock_guard lock(mutex);
-    shown.push_back(m);
-    return MsgAnswer::Ok;
-  }
-};
 
 // Answers file dialogs from a queue of paths (an empty optional = Cancel).
 struct ScriptedFiles : FileChooser {
@@ -97,7 +74,7 @@ struct FakeSource : graph::DataLogSource {
 };
 
 struct GraphRig {
-  GraphRig() : app(graphApp()), window(&source, prompter, files) {
+  GraphRig() : app(qtApp()), window(&source, prompter, files) {
     window.resize(1220, 830);
     window.show();
   }
@@ -107,7 +84,7 @@ struct GraphRig {
     const int before = window.sampleCount();
     window.command(graph::gid::kReadButton);
     if (source.worker.joinable()) source.worker.join();
-    waitFor([&] { return window.sampleCount() != before; });
+    pumpUntil([&] { return window.sampleCount() != before; }, 3000);
   }
 
   QApplication& app;

@@ -109,7 +109,7 @@ TEST(GraphWindow, DownloadFromTheWorkerThreadArrivesOnTheWindow) {
   EXPECT_EQ(rig.source.downloads.load(), 1);
   const auto expected = datalog::decodeLog(rig.source.log);
   EXPECT_EQ(rig.window.sampleCount(), static_cast<int>(expected->samples.size()));
-  ASSERT_TRUE(waitFor([&] { return textOf(rig.window, 1102) != "0%"; }));
+  ASSERT_TRUE(pumpUntil([&] { return textOf(rig.window, 1102) != "0%"; }, 3000));
   const double last = static_cast<double>(rig.source.log.size()) / 64768 * 100;
   EXPECT_EQ(textOf(rig.window, 1102), datalog::progressText(last));
   EXPECT_EQ(rig.window.findChild<QProgressBar*>("1069")->value(), static_cast<int>(last));
@@ -119,11 +119,11 @@ TEST(GraphWindow, ProgressShowsTheWholePercentOnTheBarAndTwoDecimals) {
   GraphRig rig;
   rig.window.setProgress(3.5);
   rig.window.setProgress(12.99);
-  ASSERT_TRUE(waitFor([&] { return textOf(rig.window, 1102) != "0%"; }));
+  ASSERT_TRUE(pumpUntil([&] { return textOf(rig.window, 1102) != "0%"; }, 3000));
   EXPECT_EQ(textOf(rig.window, 1102), "READ LOG DATA ...12.99%");
   EXPECT_EQ(rig.window.findChild<QProgressBar*>("1069")->value(), 12);
   rig.window.setProgress(100);
-  ASSERT_TRUE(waitFor([&] { return textOf(rig.window, 1102) == "READ LOG DATA ...100.00%"; }));
+  ASSERT_TRUE(pumpUntil([&] { return textOf(rig.window, 1102) == "READ LOG DATA ...100.00%"; }, 3000));
   EXPECT_EQ(rig.window.findChild<QProgressBar*>("1069")->value(), 100);
 }
 
@@ -162,7 +162,7 @@ TEST(GraphWindow, OneRecordGivesALogOfNoSamples) {
 }
 
 TEST(GraphWindow, ResultsForAClosedWindowAreDropped) {
-  graphApp();
+  qtApp();
   RecordingPrompter prompter;
   ScriptedFiles files;
   std::shared_ptr<LogInbox> inbox;

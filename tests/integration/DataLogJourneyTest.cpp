@@ -2,9 +2,7 @@
 // against the simulated NVQ ESC and its generated flights.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <chrono>
-#include <thread>
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
@@ -13,53 +11,18 @@
 #include "datalog/LogDecode.h"
 #include "graph/Graph.h"
 #include "graph/GraphIds.h"
+#include "tests/support/FixedChooser.h"
+#include "tests/support/PortOpeners.h"
+#include "tests/support/QtTestApp.h"
+#include "tests/support/RecordingPrompter.h"
 #include "tools/SimulatedEsc.h"
 
 using namespace orx;
+using namespace orx::test;
 using namespace std::chrono;
 
-namespace {
-
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "integration";
-  static char* argv[] = {name, nullptr};
-  static QApplication instance(argc, argv);
-  return instance;
-}
-
-struct Boxes : Prompter {
-  std::mutex m;
-  std::vector<std::string> texts;
-  MsgAnswer ask(const Message& message) override {
-    std::lock_guard<std::mutex> l(m);
-    texts.push_back(message.text);
-    return message.buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Ok;
-  }
-  bool saw(const std::string& text) {
-    std::lock_guard<std::mutex> l(m);
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-  }
-};
-
-struct NoFiles : FileChooser {
-  std::optional<std::string> choose(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-bool pumpUntil(const std::function<bool()>& condition, milliseconds limit) {
-  const auto end = steady_clock::now() + limit;
-  while (steady_clock::now() < end) {
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    if (condition()) return true;
-    std::this_thread::sleep_for(10ms);
-  }
-  return condition();
-}
-
-}  // namespace
-
 TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
-  app();
+  qtApp();
   sim::NvqConfig config;
   config.log.bytes = 11 * 150;  // under seven pages: a short download
   config.log.sessions = 2;
@@ -70,14 +33,9 @@ TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
   controls.update([](DialogState& s) {
     for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
   });
-  Boxes boxes;
-  NoFiles files;
-  const std::string path = esc.path();
-  PortOpener none = [](const std::string&) { return std::unique_ptr<SerialPort>(); };
-  PortOpener nvq = [path](const std::string& search) {
-    return search == "VID_0483&PID_5740" ? fixedPathOpener(path)(search) : std::unique_ptr<SerialPort>();
-  };
-  DeviceManager device(controls, boxes, files, none, nvq);
+  RecordingPrompter boxes;
+  FixedChooser files;
+  DeviceManager device(controls, boxes, files, noPort(), onlyFor("VID_0483&PID_5740", esc.path()));
   device.start();
   ASSERT_TRUE(pumpUntil(
       [&] { return controls.read([](const DialogState& s) { return s.text(ctl::StatusLine); }) ==

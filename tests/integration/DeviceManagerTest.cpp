@@ -4,41 +4,21 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
-#include <thread>
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
+#include "tests/support/FixedChooser.h"
+#include "tests/support/PortOpeners.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/WaitFor.h"
 #include "tools/SimulatedEsc.h"
 
 using namespace orx;
+using namespace orx::test;
 using namespace std::chrono;
 
 namespace {
-
-struct RecordingPrompter : Prompter {
-  std::mutex m;
-  std::vector<Message> shown;
-  MsgAnswer ask(const Message& message) override {
-    std::lock_guard<std::mutex> l(m);
-    shown.push_back(message);
-    return MsgAnswer::Ok;
-  }
-};
-
-struct NoFiles : FileChooser {
-  std::optional<std::string> choose(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-bool waitFor(const std::function<bool()>& condition, milliseconds limit) {
-  const auto end = steady_clock::now() + limit;
-  while (steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return condition();
-}
 
 std::string statusOf(SharedControls& c) {
   return c.read([](const DialogState& s) { return s.text(ctl::StatusLine); });
@@ -49,7 +29,7 @@ struct NvqBench {
   sim::SimulatedEsc esc{sim::NvqConfig{}};
   SharedControls controls;
   RecordingPrompter prompter;
-  NoFiles files;
+  FixedChooser files;
   std::atomic<int> indicatorCalls{0};
   std::atomic<bool> adapterGreen{false}, deviceGreen{false};
   std::unique_ptr<DeviceManager> manager;
@@ -60,12 +40,8 @@ struct NvqBench {
       for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
     });
     EXPECT_TRUE(esc.start()) << esc.error();
-    const std::string path = esc.path();
-    PortOpener nothing = [](const std::string&) { return std::unique_ptr<SerialPort>(); };
-    PortOpener nvq = [path](const std::string& search) {
-      return search == "VID_0483&PID_5740" ? fixedPathOpener(path)(search) : std::unique_ptr<SerialPort>();
-    };
-    manager = std::make_unique<DeviceManager>(controls, prompter, files, nothing, nvq);
+    manager = std::make_unique<DeviceManager>(controls, prompter, files, noPort(),
+                                              onlyFor("VID_0483&PID_5740", esc.path()));
     manager->setIndicatorListener([this](bool a, bool d) {
       adapterGreen = a;
       deviceGreen = d;
@@ -121,16 +97,12 @@ TEST(DeviceManager, UnplugTurnsBothSquaresRedAndBlanksTheControls) {
 TEST(DeviceManager, CommandsWithNothingPluggedInExplainWhy) {
   SharedControls controls;
   RecordingPrompter prompter;
-  NoFiles files;
-  PortOpener nothing = [](const std::string&) { return std::unique_ptr<SerialPort>(); };
-  DeviceManager manager(controls, prompter, files, nothing, nothing);
+  FixedChooser files;
+  DeviceManager manager(controls, prompter, files, noPort(), noPort());
   manager.start();
   manager.sendSettings();
   manager.readSettings();
-  ASSERT_TRUE(waitFor([&] {
-    std::lock_guard<std::mutex> l(prompter.m);
-    return prompter.shown.size() == 2;
-  }, 5s));
+  ASSERT_TRUE(waitFor([&] { return prompter.count() == 2; }, 5s));
   manager.stop();
   for (const Message& m : prompter.shown) {
     EXPECT_EQ(m.text, "ADAPTER Connection Error - \nPlease Reconnect to PC.");

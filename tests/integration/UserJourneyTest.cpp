@@ -6,77 +6,31 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <thread>
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
+#include "tests/support/FixedChooser.h"
+#include "tests/support/PortOpeners.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/WaitFor.h"
 #include "tools/SimulatedEsc.h"
 
 using namespace orx;
+using namespace orx::test;
 using namespace std::chrono;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct AnsweringPrompter : Prompter {
-  std::mutex m;
-  std::vector<Message> shown;
-  MsgAnswer ask(const Message& message) override {
-    std::lock_guard<std::mutex> l(m);
-    shown.push_back(message);
-    switch (message.buttons) {
-      case MsgButtons::Ok: return MsgAnswer::Ok;
-      case MsgButtons::OkCancel: return MsgAnswer::Ok;
-      case MsgButtons::YesNo: return MsgAnswer::Yes;
-      case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
-    }
-    return MsgAnswer::Ok;
-  }
-  std::vector<Message> copy() {
-    std::lock_guard<std::mutex> l(m);
-    return shown;
-  }
-};
-
-struct PathChooser : FileChooser {
-  std::mutex m;
-  std::string path;
-  std::vector<FileDialogRequest> requests;
-  std::optional<std::string> choose(const FileDialogRequest& request) override {
-    std::lock_guard<std::mutex> l(m);
-    requests.push_back(request);
-    return path;
-  }
-};
-
-bool waitFor(const std::function<bool()>& condition, milliseconds limit) {
-  const auto end = steady_clock::now() + limit;
-  while (steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return condition();
-}
-
-PortOpener only(const std::string& id, const std::string& path) {
-  return [id, path](const std::string& search) {
-    return search == id ? fixedPathOpener(path)(search) : std::unique_ptr<SerialPort>();
-  };
-}
-
-PortOpener none() {
-  return [](const std::string&) { return std::unique_ptr<SerialPort>(); };
-}
-
 struct Bench {
   SharedControls controls;
-  AnsweringPrompter prompter;
-  PathChooser files;
+  RecordingPrompter prompter;
+  FixedChooser files;
   std::unique_ptr<DeviceManager> manager;
 
   Bench() {
+    prompter.rule = agreeing;
     controls.update([](DialogState& s) {
       for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
     });
@@ -101,8 +55,8 @@ TEST(UserJourney, SaveChangeLoadAndSendTheSettingsOfAnNvqEsc) {
   sim::SimulatedEsc esc{sim::NvqConfig{}};
   ASSERT_TRUE(esc.start()) << esc.error();
   Bench b;
-  b.manager = std::make_unique<DeviceManager>(b.controls, b.prompter, b.files, none(),
-                                              only("VID_0483&PID_5740", esc.path()));
+  b.manager = std::make_unique<DeviceManager>(b.controls, b.prompter, b.files, noPort(),
+                                              onlyFor("VID_0483&PID_5740", esc.path()));
   b.manager->start();
   ASSERT_TRUE(b.waitStatus("READ SETTINGS COMPLETED"));
   const uint8_t heldFrequency = esc.withNvq([](sim::NvqEsc& e) { return e.block().at(2 + 5); });
@@ -143,7 +97,7 @@ TEST(UserJourney, UpdateTheFirmwareOfAnOlderEscFromTheWindow) {
   ASSERT_TRUE(esc.start()) << esc.error();
   Bench b;
   b.manager = std::make_unique<DeviceManager>(b.controls, b.prompter, b.files,
-                                              only("VID_10C4&PID_EA60", esc.path()), none());
+                                              onlyFor("VID_10C4&PID_EA60", esc.path()), noPort());
   b.manager->start();
   ASSERT_TRUE(b.waitStatus("READ SETTINGS COMPLETED", 20s));
 

@@ -1,18 +1,18 @@
-// Controls as a read leaves them, and stand-ins for the boxes and file dialogs.
+// Controls as a read leaves them, the recording prompter and chooser, and a
+// directory that cleans up after itself.
 #pragma once
 
 #include <stdlib.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
 #include "base/DialogState.h"
-#include "base/FileChooser.h"
-#include "base/Messages.h"
+#include "tests/support/FixedChooser.h"
+#include "tests/support/RecordingPrompter.h"
 
 namespace orx::test {
 
@@ -67,26 +67,6 @@ inline DialogState cp210xControls() {
   s.takeChanged();
   return s;
 }
-
-class FakePrompter : public Prompter {
- public:
-  MsgAnswer ask(const Message& m) override {
-    shown.push_back(m);
-    return MsgAnswer::Ok;
-  }
-  std::vector<Message> shown;
-};
-
-class FakeChooser : public FileChooser {
- public:
-  explicit FakeChooser(std::optional<std::string> answer = std::nullopt) : answer(std::move(answer)) {}
-  std::optional<std::string> choose(const FileDialogRequest& r) override {
-    requests.push_back(r);
-    return answer;
-  }
-  std::optional<std::string> answer;
-  std::vector<FileDialogRequest> requests;
-};
 
 // A fresh directory, removed with everything in it.
 class TempDir {

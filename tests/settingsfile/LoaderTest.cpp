@@ -136,8 +136,8 @@ TEST(ApplySettings, NumberListsTakeOnlyTheirExactTwoDigitForms) {
 
 TEST(LoadAdvancedSettings, RefusesWithoutAnEscAndAsksForNoFile) {
   SharedControls controls;
-  FakePrompter prompter;
-  FakeChooser chooser("/dev/null");
+  RecordingPrompter prompter;
+  FixedChooser chooser("/dev/null");
   EXPECT_EQ(LoadAdvancedSettings(controls, prompter, chooser, {false, false, true}), SettingsLoadOutcome::NoDevice);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0], errorBox("Cannot Load Advanced Settings - \nPlease Verify the Device is Connected."));
@@ -155,8 +155,8 @@ TEST(LoadAdvancedSettings, UnreadableFilesAreReportedAndChangeNothing) {
     SharedControls controls;
     controls.update([](DialogState& s) { s = stm32Controls(); });
     controls.takeChanges();
-    FakePrompter prompter;
-    FakeChooser chooser(path);
+    RecordingPrompter prompter;
+    FixedChooser chooser(path);
     EXPECT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kStm32), SettingsLoadOutcome::ReadFailed) << path;
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].icon, MsgIcon::Error);

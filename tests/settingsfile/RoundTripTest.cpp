@@ -152,8 +152,8 @@ TEST(RoundTrip, CustomMotorThroughTheFlowsOverALongerFile) {
     s.select(ctl::Acceleration, -1);
     s.setEnabled(ctl::Acceleration, false);
   });
-  FakePrompter prompter;
-  FakeChooser chooser(path);
+  RecordingPrompter prompter;
+  FixedChooser chooser(path);
   ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, [] { return std::tm{}; }), SettingsSaveOutcome::Saved);
   std::stringstream written;
   written << std::ifstream(path, std::ios::binary).rdbuf();

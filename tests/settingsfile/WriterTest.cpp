@@ -43,9 +43,9 @@ std::string lineOf(const std::string& file, int lineNumber) {
 TEST(SettingsFileWriter, SavedFileMatchesHandWrittenFileByteForByte) {
   SharedControls controls;
   controls.update([](DialogState& s) { s = stm32Controls(); });
-  FakePrompter prompter;
+  RecordingPrompter prompter;
   TempDir dir;
-  FakeChooser chooser(dir.file("out.cfg"));
+  FixedChooser chooser(dir.file("out.cfg"));
 
   ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::Saved);
   EXPECT_TRUE(prompter.shown.empty());
@@ -80,8 +80,8 @@ TEST(SaveAdvancedSettings, RefusesWhileAnyRequiredListShowsNothing) {
       s = stm32Controls();
       s.select(id, -1);
     });
-    FakePrompter prompter;
-    FakeChooser chooser("/nonexistent/never.cfg");
+    RecordingPrompter prompter;
+    FixedChooser chooser("/nonexistent/never.cfg");
     EXPECT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::FieldsMissing) << id;
     ASSERT_EQ(prompter.shown.size(), 1u) << id;
     EXPECT_EQ(prompter.shown[0], errorBox("Cannot Save Advanced Settings - \nPlease Verify the Device is "
@@ -108,9 +108,9 @@ TEST(SaveAdvancedSettings, OverlongFirmwareTextWarnsThenStillSaves) {
     s = stm32Controls();
     s.setText(ctl::FirmwareVersion, "D2.23-BETA-7");
   });
-  FakePrompter prompter;
+  RecordingPrompter prompter;
   TempDir dir;
-  FakeChooser chooser(dir.file("fw.cfg"));
+  FixedChooser chooser(dir.file("fw.cfg"));
   ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::Saved);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0], (Message{kDefaultCaption, MsgIcon::None, MsgButtons::Ok, "Firmware Version Error"}));
@@ -125,14 +125,14 @@ TEST(SaveAdvancedSettings, OverlongFirmwareTextWarnsThenStillSaves) {
 TEST(SaveAdvancedSettings, CancelWritesNothingAndAFailedWriteIsReported) {
   SharedControls controls;
   controls.update([](DialogState& s) { s = stm32Controls(); });
-  FakePrompter prompter;
+  RecordingPrompter prompter;
   TempDir dir;
-  FakeChooser cancel;
+  FixedChooser cancel;
   EXPECT_EQ(SaveAdvancedSettings(controls, prompter, cancel, march7), SettingsSaveOutcome::Cancelled);
   EXPECT_TRUE(dir.entries().empty());
   EXPECT_TRUE(prompter.shown.empty());
 
-  FakeChooser missingDir(dir.file("no-such-dir/out.cfg"));
+  FixedChooser missingDir(dir.file("no-such-dir/out.cfg"));
   EXPECT_EQ(SaveAdvancedSettings(controls, prompter, missingDir, march7), SettingsSaveOutcome::WriteFailed);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].icon, MsgIcon::Error);
