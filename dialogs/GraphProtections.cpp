@@ -1,11 +1,10 @@
 #include "dialogs/GraphProtections.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogButtons.h"
 #include "dialogs/ProtectionSquare.h"
 
 namespace orx {
@@ -19,13 +18,6 @@ constexpr const char* kLabels[kProtectionCount] = {
     "Overload Protection (applies to one ESC series only)",
     "Over Temperature",
 };
-
-QPushButton* button(const char* text, int id, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromLatin1(text), parent);
-  b->setObjectName(QString::number(id));
-  b->setAutoDefault(false);
-  return b;
-}
 
 }  // namespace
 
@@ -47,21 +39,16 @@ GraphProtections::GraphProtections(ProtectionsRequests& requests, QWidget* paren
     records->addWidget(squares_[i], static_cast<int>(i), 1);
   }
 
-  auto* read = button("READ", kRead, this);
-  auto* clear = button("CLEAR", kClear, this);
-  auto* ok = button("OK", 1, this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(read);
-  buttons->addWidget(clear);
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
+  auto* read = plainButton("READ", kRead, this);
+  auto* clear = plainButton("CLEAR", kClear, this);
+  auto* ok = plainButton("OK", 1, this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(legend);
   layout->addSpacing(8);
   layout->addLayout(records);
   layout->addSpacing(8);
-  layout->addLayout(buttons);
+  layout->addLayout(actionRow(read, clear, ok));
 
   connect(read, &QPushButton::clicked, this, [this] { requests_.readProtections(listener()); });
   connect(clear, &QPushButton::clicked, this, [this] { requests_.clearProtections(listener()); });

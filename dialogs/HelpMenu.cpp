@@ -1,11 +1,11 @@
 #include "dialogs/HelpMenu.h"
 
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogButtons.h"
 #include "dialogs/HelpLinks.h"
 #include "dialogs/HyperlinkStatic.h"
 
@@ -80,13 +80,8 @@ HelpMenu::HelpMenu(int value, QWidget* parent) : QDialog(parent), value_(value) 
                              linkTo("ORX Device Manager", kManagerLink, helplinks::kDeviceManager, this),
                              text("webpage for full information.", 1078, this)));
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-  layout->addWidget(buttons);
   // A modeless dialog that ends is only hidden.
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  addOkCancel(*this, *layout, [this] { accept(); });
 }
 
 CHyperlinkStatic* HelpMenu::link(int id) const { return findChild<CHyperlinkStatic*>(QString::number(id)); }

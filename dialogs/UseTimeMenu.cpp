@@ -2,10 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "base/Cp1252.h"
+#include "dialogs/DialogButtons.h"
 #include "protocol/UseTimeFlow.h"
 
 namespace orx {
@@ -13,13 +13,6 @@ namespace orx {
 namespace {
 
 QString fromCp1252(const std::string& text) { return QString::fromStdString(cp1252ToUtf8(text)); }
-
-QPushButton* button(const char* text, int id, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromLatin1(text), parent);
-  b->setObjectName(QString::number(id));
-  b->setAutoDefault(false);
-  return b;
-}
 
 }  // namespace
 
@@ -33,22 +26,17 @@ UseTimeMenu::UseTimeMenu(UseTimeRequests& requests, QWidget* parent, const std::
   text_ = new QLabel(kUseTimeUnknown, this);
   text_->setObjectName(QString::number(kText));
   text_->setMinimumWidth(120);
-  auto* get = button("Get Use Time", kGet, this);
-  auto* reset = button("Reset Use Time", kReset, this);
-  auto* ok = button("OK", 1, this);
+  auto* get = plainButton("Get Use Time", kGet, this);
+  auto* reset = plainButton("Reset Use Time", kReset, this);
+  auto* ok = plainButton("OK", 1, this);
   ok->setDefault(true);
 
   auto* row = new QHBoxLayout;
   row->addWidget(caption);
   row->addWidget(text_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(get);
-  buttons->addWidget(reset);
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
-  layout->addLayout(buttons);
+  layout->addLayout(actionRow(get, reset, ok));
 
   connect(get, &QPushButton::clicked, this, &UseTimeMenu::onGet);
   connect(reset, &QPushButton::clicked, this, &UseTimeMenu::onReset);

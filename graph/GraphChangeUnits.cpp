@@ -1,7 +1,6 @@
 #include "graph/GraphChangeUnits.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "base/Format.h"
 #include "chart/ChartCtrl.h"
 #include "datalog/LogUnits.h"
+#include "dialogs/DialogButtons.h"
 #include "graph/GraphAxes.h"
 
 namespace orx::graph {
@@ -64,12 +64,7 @@ GraphChangeUnits::GraphChangeUnits(CChartCtrl& chart, QWidget* parent) : QDialog
     ++r;
   }
   layout->addLayout(grid);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] { onOk(); });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  addOkCancel(*this, *layout, [this] { onOk(); });
 
   // The current units are read from the axis titles.
   for (int slot = 0; slot < kAxisSlotCount; ++slot) {
@@ -194,12 +189,7 @@ GraphChangeRpm::GraphChangeRpm(CChartCtrl& chart, QWidget* parent) : QDialog(par
   connect(down, &QToolButton::clicked, this, [this] { onUpDown(-1); });
   row->addWidget(upDown);
   layout->addLayout(row);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] { onOk(); });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  addOkCancel(*this, *layout, [this] { onOk(); });
   resize(420, 200);
 }
 

@@ -1,7 +1,6 @@
 #include "graph/GraphOptions.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -9,6 +8,7 @@
 
 #include "chart/ChartCtrl.h"
 #include "dialogs/ColourPicker.h"
+#include "dialogs/DialogButtons.h"
 #include "graph/AxisSides.h"
 #include "graph/GraphAxes.h"
 
@@ -65,12 +65,7 @@ GraphOptions::GraphOptions(CChartCtrl& chart, QWidget* parent) : QDialog(parent)
       pickers_[i]->SetColour(FromQColor(axis->GetTitle()->GetColor()));
   }
   layout->addLayout(grid);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] { onOk(); });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  addOkCancel(*this, *layout, [this] { onOk(); });
 
   leftCount_ = shownOnSide(chart_, Side::Left);
   rightCount_ = shownOnSide(chart_, Side::Right);

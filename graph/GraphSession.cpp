@@ -1,12 +1,12 @@
 #include "graph/GraphSession.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "base/Cp1252.h"
+#include "dialogs/DialogButtons.h"
 
 namespace orx::graph {
 
@@ -26,12 +26,7 @@ GraphSession::GraphSession(const std::vector<std::string>& entries, int currentS
   if (!entries_.empty() && currentSession >= 1 && currentSession <= static_cast<int>(entries_.size()))
     combo_->setCurrentIndex(currentSession - 1);
   layout->addWidget(combo_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] { onOk(); });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  addOkCancel(*this, *layout, [this] { onOk(); });
 }
 
 void GraphSession::onOk() {
