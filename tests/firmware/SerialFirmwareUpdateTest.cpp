@@ -8,6 +8,7 @@
 #include "FlowFakes.h"
 #include "base/ControlIds.h"
 #include "firmware/SerialFirmwareUpdate.h"
+#include "tests/support/StartControls.h"
 
 using namespace orx;
 using namespace orx::test;
@@ -59,7 +60,7 @@ class UpdateFlow : public ::testing::Test {
       return none;
     });
   }
-  std::string status() { return controls.read([](const DialogState& s) { return s.text(ctl::StatusLine); }); }
+  std::string status() { return statusLine(controls); }
   bool repairMode() { return controls.read([](const DialogState& s) { return s.checked(ctl::RepairMode); }); }
   void setRepairMode(bool on) {
     controls.update([on](DialogState& s) { s.setChecked(ctl::RepairMode, on); });

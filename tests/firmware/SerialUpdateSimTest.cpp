@@ -42,7 +42,7 @@ class SimUpdate : public ::testing::Test {
     std::ofstream(file, std::ios::binary) << test::OrxText(bytes);
     chooser.path = file.string();
   }
-  std::string status() { return host.shared.read([](const DialogState& s) { return s.text(ctl::StatusLine); }); }
+  std::string status() { return host.status(); }
 
   sim::SimulatedEsc sim{sim::Cp210xConfig{}};
   std::unique_ptr<DeviceSession> session;

@@ -19,6 +19,7 @@
 #include "protocol/ReadSettingsFlow.h"
 #include "tests/support/PortOpeners.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/StartControls.h"
 
 namespace orx::test {
 
@@ -27,7 +28,7 @@ class TestHost : public RecordingHost {
  public:
   TestHost() {
     shared.update([](DialogState& s) {
-      for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
+      fillStartLists(s);
       s.takeChanged();
     });
   }

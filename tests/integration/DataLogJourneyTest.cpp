@@ -6,7 +6,6 @@
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
-#include "base/ControlLists.h"
 #include "base/Format.h"
 #include "datalog/LogDecode.h"
 #include "graph/Graph.h"
@@ -15,6 +14,7 @@
 #include "tests/support/PortOpeners.h"
 #include "tests/support/QtTestApp.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/StartControls.h"
 #include "tools/SimulatedEsc.h"
 
 using namespace orx;
@@ -30,17 +30,12 @@ TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
   ASSERT_TRUE(esc.start()) << esc.error();
 
   SharedControls controls;
-  controls.update([](DialogState& s) {
-    for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
-  });
+  fillStartLists(controls);
   RecordingPrompter boxes;
   FixedChooser files;
   DeviceManager device(controls, boxes, files, noPort(), onlyFor("VID_0483&PID_5740", esc.path()));
   device.start();
-  ASSERT_TRUE(pumpUntil(
-      [&] { return controls.read([](const DialogState& s) { return s.text(ctl::StatusLine); }) ==
-                   "READ SETTINGS COMPLETED"; },
-      10s));
+  ASSERT_TRUE(pumpUntil([&] { return statusLine(controls) == "READ SETTINGS COMPLETED"; }, 10s));
 
   graph::Graph window(&device, boxes, files);
   window.command(graph::gid::kReadButton);

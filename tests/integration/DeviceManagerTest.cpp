@@ -7,10 +7,10 @@
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
-#include "base/ControlLists.h"
 #include "tests/support/FixedChooser.h"
 #include "tests/support/PortOpeners.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/StartControls.h"
 #include "tests/support/WaitFor.h"
 #include "tools/SimulatedEsc.h"
 
@@ -19,10 +19,6 @@ using namespace orx::test;
 using namespace std::chrono;
 
 namespace {
-
-std::string statusOf(SharedControls& c) {
-  return c.read([](const DialogState& s) { return s.text(ctl::StatusLine); });
-}
 
 // The NVQ series ESC on its own port; the CP210x search finds nothing.
 struct NvqBench {
@@ -36,9 +32,7 @@ struct NvqBench {
 
   NvqBench() {
     // The lists as the window fills them at start-up.
-    controls.update([](DialogState& s) {
-      for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
-    });
+    fillStartLists(controls);
     EXPECT_TRUE(esc.start()) << esc.error();
     manager = std::make_unique<DeviceManager>(controls, prompter, files, noPort(),
                                               onlyFor("VID_0483&PID_5740", esc.path()));
@@ -57,7 +51,7 @@ TEST(DeviceManager, FindsTheNvqEscReadsItAndSendsAChange) {
   NvqBench b;
   const auto started = steady_clock::now();
   b.manager->start();
-  ASSERT_TRUE(waitFor([&] { return statusOf(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
   const auto readMs = duration_cast<milliseconds>(steady_clock::now() - started).count();
   RecordProperty("StartToReadCompletedMs", static_cast<int>(readMs));
   EXPECT_TRUE(b.adapterGreen.load());
@@ -73,7 +67,7 @@ TEST(DeviceManager, FindsTheNvqEscReadsItAndSendsAChange) {
   const int wanted = (before + 1) % 3;
   b.controls.update([&](DialogState& s) { s.select(ctl::DriveFrequency, wanted); });
   b.manager->sendSettings();
-  ASSERT_TRUE(waitFor([&] { return statusOf(b.controls) == "SETTINGS UPDATED"; }, 10s));
+  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "SETTINGS UPDATED"; }, 10s));
   const int held = b.esc.withNvq([](sim::NvqEsc& e) { return static_cast<int>(e.block().at(2 + 5)); });
   EXPECT_EQ(held, wanted);
   EXPECT_TRUE(b.prompter.shown.empty());
@@ -82,7 +76,7 @@ TEST(DeviceManager, FindsTheNvqEscReadsItAndSendsAChange) {
 TEST(DeviceManager, UnplugTurnsBothSquaresRedAndBlanksTheControls) {
   NvqBench b;
   b.manager->start();
-  ASSERT_TRUE(waitFor([&] { return statusOf(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
   b.esc.vanish();
   EXPECT_TRUE(waitFor([&] { return !b.adapterGreen && !b.deviceGreen; }, 10s));
   EXPECT_TRUE(waitFor(
@@ -91,7 +85,7 @@ TEST(DeviceManager, UnplugTurnsBothSquaresRedAndBlanksTheControls) {
   // Plugged in again, it is read again.
   b.controls.update([](DialogState& s) { s.setText(ctl::StatusLine, ""); });
   ASSERT_TRUE(b.esc.plugBack());
-  EXPECT_TRUE(waitFor([&] { return statusOf(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+  EXPECT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
 }
 
 TEST(DeviceManager, CommandsWithNothingPluggedInExplainWhy) {

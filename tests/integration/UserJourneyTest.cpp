@@ -13,6 +13,7 @@
 #include "tests/support/FixedChooser.h"
 #include "tests/support/PortOpeners.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/StartControls.h"
 #include "tests/support/WaitFor.h"
 #include "tools/SimulatedEsc.h"
 
@@ -31,14 +32,12 @@ struct Bench {
 
   Bench() {
     prompter.rule = agreeing;
-    controls.update([](DialogState& s) {
-      for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
-    });
+    fillStartLists(controls);
   }
   ~Bench() {
     if (manager) manager->stop();
   }
-  std::string status() { return controls.read([](const DialogState& s) { return s.text(ctl::StatusLine); }); }
+  std::string status() { return statusLine(controls); }
   bool waitStatus(const std::string& text, milliseconds limit = 10s) {
     return waitFor([&] { return status() == text; }, limit);
   }

@@ -8,13 +8,14 @@
 #include "base/ControlLists.h"
 #include "base/DialogState.h"
 #include "protocol/EscSettings.h"
+#include "tests/support/StartControls.h"
 
 namespace orx::test {
 
 // The controls right after the window starts: every list filled, nothing selected.
 inline DialogState windowAfterStart() {
   DialogState s;
-  for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
+  fillStartLists(s);
   for (int id : {ctl::ResponseStarting, ctl::ResponseRunning, ctl::RangeMin, ctl::RangeMax})
     s.setEnabled(id, false);
   s.takeChanged();

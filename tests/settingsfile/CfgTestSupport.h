@@ -13,13 +13,14 @@
 #include "base/DialogState.h"
 #include "tests/support/FixedChooser.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/StartControls.h"
 
 namespace orx::test {
 
 // An NVQ series ESC just read: every list filled and showing an entry.
 inline DialogState stm32Controls() {
   DialogState s;
-  for (int id : lists::allListIds()) s.setItems(id, lists::initialEntries(id));
+  fillStartLists(s);
   auto sel = [&](int id, const char* text) { s.selectText(id, text); };
   sel(ctl::StartupPower, "LOW (SOFT)");
   sel(ctl::DriveFrequency, "DYNAMIC");

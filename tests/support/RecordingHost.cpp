@@ -1,6 +1,7 @@
 #include "tests/support/RecordingHost.h"
 
 #include "base/ControlIds.h"
+#include "tests/support/StartControls.h"
 
 namespace orx::test {
 
@@ -17,7 +18,7 @@ std::string RecordingHost::text(int id) const {
   return shared.read([id](const DialogState& s) { return s.text(id); });
 }
 
-std::string RecordingHost::status() const { return text(ctl::StatusLine); }
+std::string RecordingHost::status() const { return statusLine(shared); }
 
 bool RecordingHost::checked(int id) const {
   return shared.read([id](const DialogState& s) { return s.checked(id); });
