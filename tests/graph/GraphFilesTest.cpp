@@ -51,9 +51,9 @@ TEST(GraphCsv, SavedLogLoadsBackIntoAnotherWindow) {
     rig.files.answers.push_back(path);
     rig.window.command(gcmd::kSaveData);
     EXPECT_TRUE(rig.prompter.shown.empty());
-    ASSERT_EQ(rig.files.asked.size(), 1u);
-    EXPECT_EQ(rig.files.asked[0].filter, "Comma Separated Values (*.csv)|*.csv||");
-    EXPECT_EQ(rig.files.asked[0].kind, FileDialogRequest::Kind::Save);
+    ASSERT_EQ(rig.files.requests.size(), 1u);
+    EXPECT_EQ(rig.files.requests[0].filter, "Comma Separated Values (*.csv)|*.csv||");
+    EXPECT_EQ(rig.files.requests[0].kind, FileDialogRequest::Kind::Save);
     ASSERT_EQ(notes.shown.size(), 1u);
     EXPECT_EQ(notes.shown[0], datalog::kDefaultNotes);
     EXPECT_FALSE(notes.readOnly[0]);
@@ -69,7 +69,7 @@ TEST(GraphCsv, SavedLogLoadsBackIntoAnotherWindow) {
   rig.files.answers.push_back(path);
   rig.window.command(gcmd::kLoadData);
   EXPECT_TRUE(rig.prompter.shown.empty());
-  EXPECT_EQ(rig.files.asked[0].filter, "Config Files (*.csv)|*.csv||");
+  EXPECT_EQ(rig.files.requests[0].filter, "Config Files (*.csv)|*.csv||");
   ASSERT_EQ(shown.shown.size(), 1u);
   EXPECT_TRUE(shown.readOnly[0]);
   // The notes come back as the file reader gives them; both lines survive.
@@ -97,7 +97,7 @@ TEST(GraphCsv, SaveRefusesWithoutALogAndOverAnExistingFile) {
   rig.window.command(gcmd::kSaveData);
   ASSERT_EQ(rig.prompter.shown.size(), 1u);
   EXPECT_EQ(rig.prompter.shown[0], datalog::text::saveNothingLoaded());
-  EXPECT_TRUE(rig.files.asked.empty());
+  EXPECT_TRUE(rig.files.requests.empty());
 
   const QString existing = dir.filePath("old.csv");
   QFile old(existing);
@@ -170,9 +170,9 @@ TEST(GraphImage, ExportWritesA32BitBitmapAndCancelWritesNothing) {
   rig.window.receiveLog(generatedRecords());
   rig.window.command(gcmd::kExportImage);  // cancelled
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-  ASSERT_EQ(rig.files.asked.size(), 1u);
-  EXPECT_EQ(rig.files.asked[0].filter, "Bitmap  (*.bmp)|*.bmp||");
-  EXPECT_EQ(rig.files.asked[0].defaultExtension, "bmp");
+  ASSERT_EQ(rig.files.requests.size(), 1u);
+  EXPECT_EQ(rig.files.requests[0].filter, "Bitmap  (*.bmp)|*.bmp||");
+  EXPECT_EQ(rig.files.requests[0].defaultExtension, "bmp");
 
   const QString path = dir.filePath("chart.bmp");
   rig.files.answers.push_back(path.toStdString());

@@ -3,39 +3,22 @@
 #pragma once
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <atomic>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <thread>
 #include <vector>
 
-#include "base/FileChooser.h"
 #include "base/Messages.h"
 #include "graph/DataLogSource.h"
 #include "graph/Graph.h"
 #include "graph/GraphIds.h"
+#include "tests/support/FixedChooser.h"
 #include "tests/support/QtTestApp.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tools/LogGenerator.h"
 
 namespace orx::test {
-
-// Answers file dialogs from a queue of paths (an empty optional = Cancel).
-struct ScriptedFiles : FileChooser {
-  std::deque<std::optional<std::string>> answers;
-  std::vector<FileDialogRequest> asked;
-  std::optional<std::string> choose(const FileDialogRequest& request) override {
-    asked.push_back(request);
-    if (answers.empty()) return std::nullopt;
-    auto a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-};
 
 // The records of a generated log, as the download delivers them (the bytes
 // before the end marker).
@@ -90,7 +73,7 @@ struct GraphRig {
   QApplication& app;
   FakeSource source;
   RecordingPrompter prompter;
-  ScriptedFiles files;
+  FixedChooser files;
   graph::Graph window;
 };
 

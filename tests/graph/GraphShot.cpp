@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   orx::test::FakeSource source;
   source.log = orx::test::generatedRecords(30000, 4);
   orx::test::RecordingPrompter prompter;
-  orx::test::ScriptedFiles files;
+  orx::test::FixedChooser files;
   orx::graph::Graph window(&source, prompter, files);
   window.resize(1220, 830);
   window.move(0, 0);

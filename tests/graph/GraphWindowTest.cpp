@@ -164,7 +164,7 @@ TEST(GraphWindow, OneRecordGivesALogOfNoSamples) {
 TEST(GraphWindow, ResultsForAClosedWindowAreDropped) {
   qtApp();
   RecordingPrompter prompter;
-  ScriptedFiles files;
+  FixedChooser files;
   std::shared_ptr<LogInbox> inbox;
   {
     Graph window(nullptr, prompter, files);

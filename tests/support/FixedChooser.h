@@ -1,7 +1,8 @@
-// A file chooser that records every request and answers with `path`
-// (nullopt = Cancel).
+// A file chooser that records every request and answers with the front of
+// `answers`, then with `path` (nullopt = Cancel).
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -19,9 +20,13 @@ class FixedChooser : public FileChooser {
   std::optional<std::string> choose(const FileDialogRequest& request) override {
     std::lock_guard<std::mutex> lock(mutex);
     requests.push_back(request);
-    return path;
+    if (answers.empty()) return path;
+    std::optional<std::string> a = answers.front();
+    answers.pop_front();
+    return a;
   }
 
+  std::deque<std::optional<std::string>> answers;
   std::optional<std::string> path;
   std::vector<FileDialogRequest> requests;
   std::mutex mutex;
