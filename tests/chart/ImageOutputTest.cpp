@@ -9,6 +9,7 @@
 
 #include "ChartTestApp.h"
 #include "chart/BmpWriter.h"
+#include "tests/support/TempDir.h"
 
 namespace orx {
 namespace {
@@ -19,10 +20,6 @@ uint32_t U32(const std::string& b, size_t at) {
 }
 uint16_t U16(const std::string& b, size_t at) {
   return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
-}
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 QImage ThreeByTwo() {
@@ -70,7 +67,7 @@ TEST(ChartImageFile, SavedBitmapIsTheRenderedChart) {
   QTemporaryDir dir;
   const std::string path = dir.filePath("graph.bmp").toStdString();
   ASSERT_EQ(c.chart.SaveImage(path, {}, 32, ImageEncoder::Bmp), ImageSaveResult::Saved);
-  const std::string b = ReadAll(path);
+  const std::string b = test::readFile(path);
   ASSERT_EQ(b.size(), 54u + 640u * 400u * 4u);
   EXPECT_EQ(U32(b, 18), 640u);
   EXPECT_EQ(U32(b, 22), 400u);
@@ -111,7 +108,7 @@ TEST(ChartPrint, OnePagePdfAndTheScreenLayoutRestored) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
   ASSERT_TRUE(c.chart.PrintChartTo(printer, "ESC Data log"));
-  const std::string pdf = ReadAll(path.toStdString());
+  const std::string pdf = test::readFile(path.toStdString());
   ASSERT_GT(pdf.size(), 1000u);
   EXPECT_EQ(pdf.substr(0, 4), "%PDF");
   c.chart.RenderedImage();

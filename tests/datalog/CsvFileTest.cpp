@@ -6,31 +6,18 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 #include "datalog/CsvLogFile.h"
 #include "datalog/CsvLogWriter.h"
 #include "datalog/NumberText.h"
+#include "tests/support/TempDir.h"
 
 namespace orx::datalog {
 namespace {
 
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/orx-csv-XXXXXX";
-    path = ::mkdtemp(pattern);
-  }
-  ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::string file(const std::string& name) const { return path + "/" + name; }
-  std::string path;
-};
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using orx::test::readFile;
+using orx::test::TempDir;
 
 const std::string kHeaderLine = std::string(kCsvHeader) + "\n";
 
@@ -39,9 +26,9 @@ TEST(CsvFileSave, WritesANewFileAndRefusesAnExistingOne) {
   const std::string path = dir.file("flight.csv");
   const std::string text = kHeaderLine + "1,8,1.00,1.00,1.00,1.00,1500,1.00,0,0.00,0\n";
   EXPECT_EQ(saveCsvFile(path, text), CsvSave::Saved);
-  EXPECT_EQ(readAll(path), text);
+  EXPECT_EQ(readFile(path), text);
   EXPECT_EQ(saveCsvFile(path, "other"), CsvSave::Exists);
-  EXPECT_EQ(readAll(path), text);
+  EXPECT_EQ(readFile(path), text);
   EXPECT_EQ(saveMessage(CsvSave::Exists).text, "Failed to create new file. Does the file already exist?");
   EXPECT_EQ(saveMessage(CsvSave::Exists).caption, "Error");
 
@@ -75,7 +62,7 @@ TEST(CsvFileLoad, SizeLimitIsInclusive) {
   std::ofstream(dir.file("over.csv"), std::ios::binary) << text << "\n";
   EXPECT_EQ(loadCsvFile(dir.file("over.csv")).status, CsvFileLoad::TooLarge);
   EXPECT_EQ(loadCsvFile(dir.file("absent.csv")).status, CsvFileLoad::TooLarge);
-  EXPECT_EQ(loadCsvFile(dir.path).status, CsvFileLoad::TooLarge);  // a folder
+  EXPECT_EQ(loadCsvFile(dir.path()).status, CsvFileLoad::TooLarge);  // a folder
 }
 
 TEST(CsvFileLoad, MalformedAndLineFeedLessFilesReportTheirStatus) {

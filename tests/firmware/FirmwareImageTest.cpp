@@ -8,6 +8,7 @@
 #include "FakeBootLoader.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/FirmwareVersionCheck.h"
+#include "tests/support/TempDir.h"
 
 using namespace orx;
 namespace fs = std::filesystem;
@@ -15,18 +16,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // One folder per test process, removed when it ends.
-struct TempDir {
-  fs::path path = fs::temp_directory_path() / ("orx_fwimage_" + std::to_string(::getpid()));
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-};
-TempDir tempDir;
+test::TempDir tempDir;
 
 fs::path TempFile(const std::string& name, const std::string& content) {
-  fs::create_directories(tempDir.path);
-  const fs::path path = tempDir.path / name;
+  const fs::path path = tempDir.file(name);
   std::ofstream(path, std::ios::binary) << content;
   return path;
 }

@@ -14,6 +14,7 @@
 #include "tests/support/PortOpeners.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/StartControls.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"
 #include "tools/SimulatedEsc.h"
 
@@ -74,8 +75,7 @@ TEST(UserJourney, SaveChangeLoadAndSendTheSettingsOfAnNvqEsc) {
   EXPECT_EQ(b.controls.read([](const DialogState& s) { return s.selection(ctl::DriveFrequency); }), saved);
 
   // A changed file, loaded and sent, reaches the ESC.
-  std::ifstream in(file, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text = readFile(file.string());
   const std::vector<std::string> entries = lists::initialEntries(ctl::DriveFrequency);
   const std::string from = "DRIVE FREQUENCY:  " + entries[static_cast<size_t>(saved)] + "\r\n";
   const int wanted = (saved + 2) % 3;

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "CfgTestSupport.h"
 #include "settingsfile/AtomicFile.h"
@@ -17,12 +16,6 @@ using namespace orx::test;
 using cfg::FileResult;
 
 namespace {
-
-std::string slurp(const std::string& path) {
-  std::stringstream ss;
-  ss << std::ifstream(path, std::ios::binary).rdbuf();
-  return ss.str();
-}
 
 void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
@@ -34,7 +27,7 @@ TEST(WriteFileAtomically, ReplacesALongerFileWholeAndKeepsItsPermissions) {
   put(path, std::string(10000, 'O'));
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   ASSERT_EQ(cfg::WriteFileAtomically(path, "new\r\n").result, FileResult::Ok);
-  EXPECT_EQ(slurp(path), "new\r\n");
+  EXPECT_EQ(readFile(path), "new\r\n");
   struct stat st {};
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -46,7 +39,7 @@ TEST(WriteFileAtomically, ThroughASymlinkReplacesTheFileItNames) {
   put(dir.file("real.cfg"), "old");
   ASSERT_EQ(::symlink("real.cfg", dir.file("link.cfg").c_str()), 0);
   ASSERT_EQ(cfg::WriteFileAtomically(dir.file("link.cfg"), "fresh").result, FileResult::Ok);
-  EXPECT_EQ(slurp(dir.file("real.cfg")), "fresh");
+  EXPECT_EQ(readFile(dir.file("real.cfg")), "fresh");
   struct stat st {};
   ASSERT_EQ(::lstat(dir.file("link.cfg").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -67,7 +60,7 @@ TEST(WriteFileAtomically, AWriteFailingHalfWayKeepsTheOldFileAndNoTemporary) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_EQ(status.result, FileResult::Failed);
   EXPECT_EQ(status.error, EFBIG);
-  EXPECT_EQ(slurp(path), "old content");
+  EXPECT_EQ(readFile(path), "old content");
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"keep.cfg"});
 }
 
@@ -90,7 +83,7 @@ TEST(WriteFileAtomically, AFolderThatCannotBeWrittenKeepsTheOldFile) {
   ::chmod(dir.path().c_str(), 0755);
   ASSERT_TRUE(WIFEXITED(wstatus));
   EXPECT_EQ(WEXITSTATUS(wstatus), 0) << "1: the write did not fail as expected; 2: could not drop root";
-  EXPECT_EQ(slurp(path), "old content");
+  EXPECT_EQ(readFile(path), "old content");
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"keep.cfg"});
 }
 

@@ -1,5 +1,5 @@
-// Controls as a read leaves them, the recording prompter and chooser, and a
-// directory that cleans up after itself.
+// Controls as a read leaves them, and the support stand-ins the settings file
+// tests use.
 #pragma once
 
 #include <stdlib.h>
@@ -14,6 +14,7 @@
 #include "tests/support/FixedChooser.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/StartControls.h"
+#include "tests/support/TempDir.h"
 
 namespace orx::test {
 
@@ -68,30 +69,5 @@ inline DialogState cp210xControls() {
   s.takeChanged();
   return s;
 }
-
-// A fresh directory, removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orx-cfg-XXXXXX").string();
-    const char* made = ::mkdtemp(pattern.data());
-    path_ = made != nullptr ? made : "";
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-  std::vector<std::string> entries() const {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
-    return out;
-  }
-
- private:
-  std::string path_;
-};
 
 }  // namespace orx::test

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "CfgTestSupport.h"
 #include "settingsfile/AdvancedSettingsFlows.h"
@@ -24,13 +23,6 @@ std::tm march7() {
   return t;
 }
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // The value written for one key line, looked up by its line number (6..29).
 std::string lineOf(const std::string& file, int lineNumber) {
   size_t pos = 0;
@@ -49,7 +41,7 @@ TEST(SettingsFileWriter, SavedFileMatchesHandWrittenFileByteForByte) {
 
   ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::Saved);
   EXPECT_TRUE(prompter.shown.empty());
-  EXPECT_EQ(slurp(dir.file("out.cfg")), slurp(ORX_CFG_TEST_DATA "/stm32_range_fixed.cfg"));
+  EXPECT_EQ(readFile(dir.file("out.cfg")), readFile(ORX_CFG_TEST_DATA "/stm32_range_fixed.cfg"));
   ASSERT_EQ(chooser.requests.size(), 1u);
   EXPECT_EQ(chooser.requests[0].kind, FileDialogRequest::Kind::Save);
   EXPECT_EQ(chooser.requests[0].filter, "Config Files (*.cfg)|*.cfg||");
@@ -114,7 +106,7 @@ TEST(SaveAdvancedSettings, OverlongFirmwareTextWarnsThenStillSaves) {
   ASSERT_EQ(SaveAdvancedSettings(controls, prompter, chooser, march7), SettingsSaveOutcome::Saved);
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0], (Message{kDefaultCaption, MsgIcon::None, MsgButtons::Ok, "Firmware Version Error"}));
-  EXPECT_EQ(lineOf(slurp(dir.file("fw.cfg")), 4), "FIRMWARE VERSION:  D2.23-BETA-7");
+  EXPECT_EQ(lineOf(readFile(dir.file("fw.cfg")), 4), "FIRMWARE VERSION:  D2.23-BETA-7");
 
   controls.update([](DialogState& s) { s.setText(ctl::FirmwareVersion, "0123456789"); });
   prompter.shown.clear();
