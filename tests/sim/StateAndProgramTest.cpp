@@ -10,20 +10,16 @@
 #include <unistd.h>
 
 #include "SimFixture.h"
+#include "tests/support/TempDir.h"
 #include "tools/SimOptions.h"
 #include "tools/StateFile.h"
 
 namespace orx::simtest {
 namespace {
 
-std::string tempDir() {
-  char pattern[] = "/tmp/orx-simtest-XXXXXX";
-  const char* dir = ::mkdtemp(pattern);
-  return dir ? dir : "/tmp";
-}
-
 TEST(SimState, NvqWritesSurviveARestart) {
-  const std::string path = tempDir() + "/nvq.state";
+  const orx::test::TempDir temp;
+  const std::string path = temp.file("nvq.state");
   Bytes written;
   {
     sim::SimulatedEsc esc{sim::NvqConfig{}};
@@ -55,7 +51,8 @@ TEST(SimState, NvqWritesSurviveARestart) {
 }
 
 TEST(SimState, Cp210xSettingsAndFirmwareSurviveARestart) {
-  const std::string path = tempDir() + "/cp.state";
+  const orx::test::TempDir temp;
+  const std::string path = temp.file("cp.state");
   sim::Cp210xSettings settings;
   Bytes image;
   {
@@ -87,7 +84,8 @@ TEST(SimState, Cp210xSettingsAndFirmwareSurviveARestart) {
 }
 
 TEST(SimState, DamagedOrForeignStateIsRefused) {
-  const std::string dir = tempDir();
+  const orx::test::TempDir temp;
+  const std::string dir = temp.path();
   std::string error;
   ASSERT_TRUE(sim::writeFileAtomic(dir + "/bad", "kind=nvq\nblock=ZZ\n", error));
   sim::SimulatedEsc esc{sim::NvqConfig{}};
