@@ -17,6 +17,7 @@
 #include "tests/support/FixedChooser.h"
 #include "tests/support/PortOpeners.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/TempDir.h"
 
 namespace orx::test {
 
@@ -63,8 +64,10 @@ inline bool waitLeft(FakeDfuDevice& device) {
   return false;
 }
 
+// Files go to a folder of this test process, removed when it ends.
 inline std::string writeDfu(const std::string& name, const DfuFile& file) {
-  const std::string path = testing::TempDir() + "/" + name;
+  static const TempDir folder;
+  const std::string path = folder.file(name);
   const std::vector<uint8_t> bytes = BuildDfuFile(file);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

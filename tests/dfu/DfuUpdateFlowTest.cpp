@@ -99,7 +99,8 @@ TEST(DfuUpdateFlow, RefusesCancelAndBadFilesBeforeTouchingTheEsc) {
   EXPECT_EQ(rig.update(), DfuUpdateResult::Cancelled);
   EXPECT_TRUE(rig.host.boxes.shown.empty());
 
-  const std::string path = testing::TempDir() + "/D_broken.dfu";
+  const TempDir folder;
+  const std::string path = folder.file("D_broken.dfu");
   std::ofstream(path) << "not a dfu file";
   rig.files.path = path;
   EXPECT_EQ(rig.update(), DfuUpdateResult::BadFile);
