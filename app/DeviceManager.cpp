@@ -1,5 +1,6 @@
 #include "app/DeviceManager.h"
 
+#include "app/PortAccessText.h"
 #include "datalog/LogDownload.h"
 #include "firmware/DfuUpdate.h"
 #include "firmware/SessionUpdateHooks.h"
@@ -19,7 +20,8 @@ DeviceManager::DeviceManager(SharedControls& controls, Prompter& prompter, FileC
     : controls_(controls),
       prompter_(prompter),
       files_(files),
-      session_(std::move(cp210xOpener), std::move(stm32Opener)),
+      session_(cp210xOpener ? std::move(cp210xOpener) : systemOpener(),
+               stm32Opener ? std::move(stm32Opener) : systemOpener()),
       monitor_(session_, *this),
       worker_([this] {
         monitor_.tick();
@@ -40,6 +42,16 @@ void DeviceManager::stop() {
 DeviceManager::Snapshot DeviceManager::snapshot() const {
   std::lock_guard<std::mutex> lock(snapshotMutex_);
   return snapshot_;
+}
+
+PortOpener DeviceManager::systemOpener() {
+  return systemPortOpener({}, [this](const std::string& path, int error) {
+    const auto text = PortAccessText(path, error);
+    // Once per new reason: the monitor tries again every tick.
+    if (!text || *text == lastPortFailure_) return;
+    lastPortFailure_ = *text;
+    controls_.update([&](DialogState& s) { s.setText(ctl::StatusLine, *text); });
+  });
 }
 
 void DeviceManager::post(std::function<void()> job) {

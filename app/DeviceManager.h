@@ -43,7 +43,7 @@ class DeviceManager : public MainWindowCommands,
   using IndicatorListener = std::function<void(bool adapterGreen, bool deviceGreen)>;
 
   DeviceManager(SharedControls& controls, Prompter& prompter, FileChooser& files,
-                PortOpener cp210xOpener = systemPortOpener(), PortOpener stm32Opener = systemPortOpener());
+                PortOpener cp210xOpener = {}, PortOpener stm32Opener = {});
   ~DeviceManager() override;
 
   void setIndicatorListener(IndicatorListener listener) { indicatorListener_ = std::move(listener); }
@@ -103,6 +103,9 @@ class DeviceManager : public MainWindowCommands,
   void postSettingsRead() override;
 
   void post(std::function<void()> job);
+  // The adapter lookup of the real system, telling the user when a port that
+  // is plugged in cannot be opened.
+  PortOpener systemOpener();
   void publish();
 
   SharedControls& controls_;
@@ -119,6 +122,7 @@ class DeviceManager : public MainWindowCommands,
   AuxWindows* auxWindows_ = nullptr;
   std::function<void()> dataLogOpener_;
   datalog::DownloadGate downloadGate_;
+  std::string lastPortFailure_;  // worker thread only
   std::string lastUseTime_;  // worker thread only: the use time kept between reads
 
   mutable std::mutex snapshotMutex_;

@@ -4,11 +4,15 @@
 
 namespace orx {
 
-PortOpener systemPortOpener(DiscoveryRoots roots) {
-  return [roots = std::move(roots)](const std::string& search) -> std::unique_ptr<SerialPort> {
+PortOpener systemPortOpener(DiscoveryRoots roots, OpenFailureListener onOpenFailure) {
+  return [roots = std::move(roots), onOpenFailure = std::move(onOpenFailure)](
+             const std::string& search) -> std::unique_ptr<SerialPort> {
     const auto path = FindPortPath(search, roots);
     if (!path) return nullptr;
-    return PosixSerialPort::open(*path);
+    int error = 0;
+    auto port = PosixSerialPort::open(*path, &error);
+    if (!port && onOpenFailure) onOpenFailure(*path, error);
+    return port;
   };
 }
 

@@ -14,7 +14,11 @@ namespace orx {
 
 using PortOpener = std::function<std::unique_ptr<SerialPort>(const std::string& search)>;
 
-PortOpener systemPortOpener(DiscoveryRoots roots = {});
+// Told when an adapter was found but its port could not be opened (no
+// permission, held by another program), with the path and the errno.
+using OpenFailureListener = std::function<void(const std::string& path, int error)>;
+
+PortOpener systemPortOpener(DiscoveryRoots roots = {}, OpenFailureListener onOpenFailure = {});
 
 // Always opens `path`, whatever is searched for.
 PortOpener fixedPathOpener(std::string path);

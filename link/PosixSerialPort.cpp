@@ -26,12 +26,21 @@ int remainingMs(Clock::time_point deadline) {
 
 }  // namespace
 
-std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
-    ::close(fd);
+std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, int* error) {
+  auto fail = [error](int reason) {
+    if (error != nullptr) *error = reason;
     return nullptr;
+  };
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return fail(errno);
+  if (!isatty(fd)) {
+    ::close(fd);
+    return fail(ENOTTY);
+  }
+  if (ioctl(fd, TIOCEXCL) != 0) {
+    const int reason = errno;
+    ::close(fd);
+    return fail(reason);
   }
   return std::unique_ptr<PosixSerialPort>(new PosixSerialPort(fd));
 }

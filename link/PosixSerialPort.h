@@ -13,7 +13,8 @@ namespace orx {
 class PosixSerialPort final : public SerialPort {
  public:
   // nullptr when the path cannot be opened or is already held exclusively.
-  static std::unique_ptr<PosixSerialPort> open(const std::string& path);
+  // Null when the port cannot be opened; `error` then gets the reason (errno).
+  static std::unique_ptr<PosixSerialPort> open(const std::string& path, int* error = nullptr);
   ~PosixSerialPort() override;
   PosixSerialPort(const PosixSerialPort&) = delete;
   PosixSerialPort& operator=(const PosixSerialPort&) = delete;

@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 
 #include "app/DeviceManager.h"
+#include "app/PortAccessText.h"
 #include "base/ControlIds.h"
 #include "tests/support/FixedChooser.h"
 #include "tests/support/PortOpeners.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/StartControls.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"
 #include "tools/SimulatedEsc.h"
 
@@ -102,4 +107,33 @@ TEST(DeviceManager, CommandsWithNothingPluggedInExplainWhy) {
     EXPECT_EQ(m.text, "ADAPTER Connection Error - \nPlease Reconnect to PC.");
     EXPECT_EQ(m.caption, "ORX Device");
   }
+}
+
+TEST(DeviceManager, APortThatIsPluggedInButCannotBeOpenedIsNamedOnTheStatusLine) {
+  // A listed device whose path is no terminal stands for a port the user may
+  // not open: the real lookup finds it, the open fails.
+  const TempDir folder;
+  const std::string path = folder.file("ttyACM0");
+  std::ofstream(path) << "x";
+  ::setenv("ORX_VIRTUAL_PORTS", ("VID_0483&PID_5740=" + path).c_str(), 1);
+  SharedControls controls;
+  RecordingPrompter prompter;
+  FixedChooser files;
+  DeviceManager manager(controls, prompter, files);
+  manager.setDfuFinder([] { return false; });
+  manager.start();
+  const std::string expected = *PortAccessText(path, ENOTTY);
+  EXPECT_TRUE(waitFor([&] { return statusLine(controls) == expected; }, 5s)) << statusLine(controls);
+  manager.stop();
+  ::unsetenv("ORX_VIRTUAL_PORTS");
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST(PortAccessText, NamesWhatTheUserCanFix) {
+  EXPECT_EQ(PortAccessText("/dev/ttyACM0", EACCES), "CANNOT OPEN /dev/ttyACM0 - NO PERMISSION FOR THE PORT");
+  EXPECT_EQ(PortAccessText("/dev/ttyUSB0", EBUSY), "CANNOT OPEN /dev/ttyUSB0 - ANOTHER PROGRAM IS USING THE PORT");
+  EXPECT_EQ(PortAccessText("/dev/ttyUSB0", ENOTTY), "CANNOT OPEN /dev/ttyUSB0 - INAPPROPRIATE IOCTL FOR DEVICE");
+  // Unplugged between the lookup and the open: nothing to say.
+  EXPECT_FALSE(PortAccessText("/dev/ttyUSB0", ENOENT).has_value());
+  EXPECT_FALSE(PortAccessText("/dev/ttyUSB0", ENXIO).has_value());
 }

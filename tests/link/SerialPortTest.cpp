@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -146,11 +148,15 @@ TEST(PosixSerialPortWrite, AStuckLineFailsAfterTheStallLimit) {
   EXPECT_LT(ms, 3 * PosixSerialPort::kWriteStallMs);
 }
 
-TEST(PosixSerialPort, OnlyTerminalsOpen) {
-  EXPECT_EQ(PosixSerialPort::open("/nonexistent/ttyUSB0"), nullptr);
+TEST(PosixSerialPort, OnlyTerminalsOpenAndAFailureSaysWhy) {
+  int error = 0;
+  EXPECT_EQ(PosixSerialPort::open("/nonexistent/ttyUSB0", &error), nullptr);
+  EXPECT_EQ(error, ENOENT);
   const std::string file = testing::TempDir() + "orx_not_a_tty";
   std::ofstream(file) << "x";
-  EXPECT_EQ(PosixSerialPort::open(file), nullptr);
+  EXPECT_EQ(PosixSerialPort::open(file, &error), nullptr);
+  EXPECT_EQ(error, ENOTTY);
+  std::remove(file.c_str());
 }
 
 }  // namespace
