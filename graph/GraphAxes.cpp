@@ -48,19 +48,19 @@ void setUpChart(CChartCtrl& chart) {
   chart.SetZoomRectColor(Qt::black);
   chart.SetLeftLabelShift(-100);
   chart.SetRightLabelShift(100);
-  for (const AxisSpec& spec : kAxisTable) {
-    CChartStandardAxis* axis = spec.slot <= 3 ? chart.CreateAxis(spec.slot) : chart.CreateExtraAxis(spec.slot);
-    axis->SetRange(spec.min, spec.max);
+  for (const AxisSpec& entry : kAxisTable) {
+    CChartStandardAxis* axis = entry.slot <= 3 ? chart.CreateAxis(entry.slot) : chart.CreateExtraAxis(entry.slot);
+    axis->SetRange(entry.min, entry.max);
     axis->SetRangeMode(AxisRangeMode::Fixed);
-    axis->Key = spec.key;
-    axis->GetTitle()->SetText(spec.title);
-    if (spec.colour.isValid()) {
-      axis->SetLineColor(spec.colour);
-      axis->SetTickTextColor(spec.colour);
-      axis->GetTitle()->SetColor(spec.colour);
+    axis->Key = entry.key;
+    axis->GetTitle()->SetText(entry.title);
+    if (entry.colour.isValid()) {
+      axis->SetLineColor(entry.colour);
+      axis->SetTickTextColor(entry.colour);
+      axis->GetTitle()->SetColor(entry.colour);
     }
     axis->GetGrid()->SetShown(false);
-    axis->SetShown(spec.shown);
+    axis->SetShown(entry.shown);
   }
   chart.AddCrossHair(false, false);
   addInitialSeries(chart);

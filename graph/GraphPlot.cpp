@@ -74,10 +74,10 @@ void plotLog(CChartCtrl& chart, const LogData& shown) {
   const auto count = static_cast<unsigned>(shown.samples.size());
   std::vector<double> xs(count), ys(count);
   for (unsigned i = 0; i < count; ++i) xs[i] = shown.samples[i].time;
-  for (const SeriesSpec& spec : kDataSeries) {
-    CChartLineSerie* serie = addSeries(chart, spec.key);
+  for (const SeriesSpec& entry : kDataSeries) {
+    CChartLineSerie* serie = addSeries(chart, entry.key);
     if (!serie) continue;
-    for (unsigned i = 0; i < count; ++i) ys[i] = seriesValue(shown.samples[i], spec.key);
+    for (unsigned i = 0; i < count; ++i) ys[i] = seriesValue(shown.samples[i], entry.key);
     serie->SetPoints(xs.data(), ys.data(), count);
   }
 
