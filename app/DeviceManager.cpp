@@ -16,12 +16,12 @@
 namespace orx {
 
 DeviceManager::DeviceManager(SharedControls& controls, Prompter& prompter, FileChooser& files,
-                             PortOpener cp210xOpener, PortOpener stm32Opener)
+                             PortOpener cp210xOpener, PortOpener stm32Opener, const DiscoveryRoots& roots)
     : controls_(controls),
       prompter_(prompter),
       files_(files),
-      session_(cp210xOpener ? std::move(cp210xOpener) : systemOpener(),
-               stm32Opener ? std::move(stm32Opener) : systemOpener()),
+      session_(cp210xOpener ? std::move(cp210xOpener) : systemOpener(AccessDevice::Cp210xAdapter, roots),
+               stm32Opener ? std::move(stm32Opener) : systemOpener(AccessDevice::NvqPort, roots)),
       monitor_(session_, *this),
       worker_([this] {
         monitor_.tick();
@@ -44,14 +44,28 @@ DeviceManager::Snapshot DeviceManager::snapshot() const {
   return snapshot_;
 }
 
-PortOpener DeviceManager::systemOpener() {
-  return systemPortOpener({}, [this](const std::string& path, int error) {
-    const auto text = PortAccessText(path, error);
-    // Once per new reason: the monitor tries again every tick.
-    if (!text || *text == lastPortFailure_) return;
-    lastPortFailure_ = *text;
-    controls_.update([&](DialogState& s) { s.setText(ctl::StatusLine, *text); });
+PortOpener DeviceManager::systemOpener(AccessDevice device, const DiscoveryRoots& roots) {
+  return systemPortOpener(roots, [this, device](const std::string& path, int error) {
+    accessRefused(SerialAccessProblem(device, path, error));
   });
+}
+
+void DeviceManager::accessRefused(const AccessProblem& problem) {
+  const auto text = PortAccessText(problem.path, problem.error);
+  if (!text) return;
+  if (accessListener_ && accessFilter_.tellNow(problem)) accessListener_(problem);
+  // Once per new reason: the monitor tries again every tick.
+  if (*text == lastPortFailure_) return;
+  lastPortFailure_ = *text;
+  controls_.update([&](DialogState& s) { s.setText(ctl::StatusLine, *text); });
+}
+
+bool DeviceManager::findDfuDevice() {
+  if (dfuFinder_) return dfuFinder_();
+  const bool found = dfu_.EnumerateDfuDevices();
+  // A boot loader this user may not open is there, not absent: say so.
+  if (!found && dfu_.accessProblem()) accessRefused(*dfu_.accessProblem());
+  return found;
 }
 
 void DeviceManager::post(std::function<void()> job) {

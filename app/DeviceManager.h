@@ -21,6 +21,7 @@
 #include "firmware/LibusbDfuBus.h"
 #include "datalog/LogDownload.h"
 #include "graph/DataLogSource.h"
+#include "link/AccessProblem.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/FlowHost.h"
 
@@ -41,12 +42,17 @@ class DeviceManager : public MainWindowCommands,
     EscSettings kept;               // the block of the last NVQ read
   };
   using IndicatorListener = std::function<void(bool adapterGreen, bool deviceGreen)>;
+  using AccessListener = std::function<void(const AccessProblem&)>;
 
+  // Without openers the adapters are looked up below `roots` (tests give a fake tree).
   DeviceManager(SharedControls& controls, Prompter& prompter, FileChooser& files,
-                PortOpener cp210xOpener = {}, PortOpener stm32Opener = {});
+                PortOpener cp210xOpener = {}, PortOpener stm32Opener = {}, const DiscoveryRoots& roots = {});
   ~DeviceManager() override;
 
   void setIndicatorListener(IndicatorListener listener) { indicatorListener_ = std::move(listener); }
+  // Told on the worker thread, once per device and reason, when an adapter or
+  // a DFU boot loader is plugged in but cannot be opened. Set before start().
+  void setAccessListener(AccessListener listener) { accessListener_ = std::move(listener); }
   // Replaces the USB search for a DFU device of the monitor and repair mode (tests).
   void setDfuFinder(std::function<bool()> finder) { dfuFinder_ = std::move(finder); }
 
@@ -96,7 +102,7 @@ class DeviceManager : public MainWindowCommands,
   Prompter& prompter() override { return prompter_; }
   void restartMonitor(int ms) override { worker_.restartMonitor(ms); }
   void indicatorsChanged() override { publish(); }
-  bool findDfuDevice() override { return dfuFinder_ ? dfuFinder_() : dfu_.EnumerateDfuDevices(); }
+  bool findDfuDevice() override;
   void forgetDfuDeviceName() override { dfu_.forgetDeviceName(); }
   bool readDfuMapping() override { return dfu_.CreateMappingFromDevice() == dfurc::kSuccess; }
   void leaveDfuMode() override { dfu_.LeaveDfuMode(); }
@@ -105,7 +111,9 @@ class DeviceManager : public MainWindowCommands,
   void post(std::function<void()> job);
   // The adapter lookup of the real system, telling the user when a port that
   // is plugged in cannot be opened.
-  PortOpener systemOpener();
+  PortOpener systemOpener(AccessDevice device, const DiscoveryRoots& roots);
+  // Worker thread: the status line names it; the listener hears of it once.
+  void accessRefused(const AccessProblem& problem);
   void publish();
 
   SharedControls& controls_;
@@ -115,6 +123,8 @@ class DeviceManager : public MainWindowCommands,
   Monitor monitor_;
   LinkWorker worker_;
   IndicatorListener indicatorListener_;
+  AccessListener accessListener_;
+  AccessProblemFilter accessFilter_;  // worker thread only
   std::function<bool()> dfuFinder_;
   // Worker thread only, like the session.
   LibusbDfuBus dfuBus_;

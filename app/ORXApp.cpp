@@ -2,6 +2,7 @@
 
 #include "InstanceGuard.h"
 #include "ORXDlg.h"
+#include "PortAccessNotice.h"
 #include "app/DataLogWindows.h"
 #include "app/DeviceManager.h"
 #include "base/SharedControls.h"
@@ -12,6 +13,8 @@ namespace orx {
 CORXApp::CORXApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("orx-device-manager");
   setApplicationVersion("1.38.8");
+  // Lets the desktop match the window to the installed desktop entry and its icon.
+  setDesktopFileName("com.example.orx.DeviceManager");
 }
 
 int CORXApp::run() {
@@ -31,6 +34,8 @@ int CORXApp::run() {
   // stops before it: waiting boxes are released first so the worker can end.
   DeviceManager device(controls, dialog.prompter(), dialog.fileChooser());
   device.setIndicatorListener([&dialog](bool adapter, bool esc) { dialog.setStatusDisplay(adapter, esc); });
+  PortAccessNotice accessNotice(&dialog);
+  device.setAccessListener([&accessNotice](const AccessProblem& problem) { accessNotice.post(problem); });
   QtAuxWindows windows(&dialog, device, device);
   device.setAuxWindows(&windows);
   DataLogWindows dataLog(&dialog, device, dialog.prompter(), dialog.fileChooser());

@@ -1,15 +1,45 @@
 #include "firmware/DfuService.h"
 
+#include <cerrno>
+
 namespace orx {
+
+namespace {
+
+// Only a refusal is worth telling: a device that went away meanwhile is simply absent.
+std::optional<AccessProblem> refusal(const DfuDeviceInfo& info, UsbResult result) {
+  if (result == UsbResult::Ok || result == UsbResult::NotFound || result == UsbResult::Gone) return std::nullopt;
+  AccessProblem p;
+  p.device = AccessDevice::DfuBootLoader;
+  p.vendor = info.vendorId;
+  p.product = info.productId;
+  p.path = info.node.empty() ? info.path : info.node;
+  switch (result) {
+    case UsbResult::Access: p.error = EACCES; break;
+    case UsbResult::Busy: p.error = EBUSY; break;
+    case UsbResult::Timeout: p.error = ETIMEDOUT; break;
+    case UsbResult::Stall: p.error = EPIPE; break;
+    case UsbResult::Ok:
+    case UsbResult::NotFound:
+    case UsbResult::Gone:
+    case UsbResult::Error: p.error = EIO; break;
+  }
+  return p;
+}
+
+}  // namespace
 
 bool DfuService::EnumerateDfuDevices() {
   devicePath_.clear();
   deviceName_.clear();
   named_ = false;
+  accessProblem_.reset();
   for (const DfuDeviceInfo& info : bus_.listDfuDevices()) {
+    accessProblem_ = refusal(info, info.openResult);
     if (!info.description.empty()) {
       devicePath_ = info.path;
       deviceName_ = info.description;
+      namedInfo_ = info;
       named_ = true;
     } else {
       devicePath_.clear();
@@ -22,6 +52,7 @@ bool DfuService::EnumerateDfuDevices() {
 
 uint32_t DfuService::CreateMappingFromDevice() {
   mapping_.clear();
+  accessProblem_.reset();
   if (devicePath_.empty()) return dfurc::kBadParameter;
   // A leave still running holds the device.
   if (leaveHandle_ != 0) {
@@ -31,7 +62,10 @@ uint32_t DfuService::CreateMappingFromDevice() {
   }
   UsbResult opened = UsbResult::Ok;
   std::unique_ptr<DfuDeviceHandle> device = bus_.open(devicePath_, opened);
-  if (!device) return dfurc::kUnexpected;
+  if (!device) {
+    accessProblem_ = refusal(namedInfo_, opened);
+    return dfurc::kUnexpected;
+  }
   const std::vector<std::string> names = device->alternateNames();
   bool any = false;
   for (size_t alt = 0; alt < names.size() && alt < 256; ++alt) {

@@ -12,6 +12,7 @@
 #include "firmware/DfuMemoryMap.h"
 #include "firmware/DfuOperation.h"
 #include "firmware/UsbTransport.h"
+#include "link/AccessProblem.h"
 
 namespace orx {
 
@@ -27,6 +28,9 @@ class DfuService {
   // a description is present (its path is then set). Nothing listed clears
   // the path and name, so an unplugged device is not found again.
   bool EnumerateDfuDevices();
+  // Set when the last search or mapping found a DFU device that could not be
+  // opened (no permission, held by another program): present, not absent.
+  const std::optional<AccessProblem>& accessProblem() const { return accessProblem_; }
   const std::string& devicePath() const { return devicePath_; }
   const std::string& deviceName() const { return deviceName_; }
   bool named() const { return named_; }
@@ -53,6 +57,8 @@ class DfuService {
   std::string devicePath_;
   std::string deviceName_;
   bool named_ = false;
+  DfuDeviceInfo namedInfo_;  // the device behind devicePath_
+  std::optional<AccessProblem> accessProblem_;
   std::vector<std::optional<DfuMemoryMap>> mapping_;
   DfuOperationHandle leaveHandle_ = 0;
 };

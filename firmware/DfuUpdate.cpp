@@ -68,6 +68,12 @@ std::string DfuPhaseText(DfuOpCode operation, int percent, int target) {
   return {};
 }
 
+std::string DfuAccessText(const AccessProblem& problem) {
+  const AccessFacts facts = LookUpAccessFacts(problem, DefaultRuleFiles());
+  return std::string(kDfuNoAccessText) + "\n\n" + AccessProblemSummary(problem) + "\n\n" +
+         AccessProblemFix(problem, facts);
+}
+
 std::string DfuFailureText(DfuOpCode phase, uint32_t code) {
   const char* what = phase == DfuOpCode::Erase ? "Erase" : "Download";
   return strprintf("Update Error: DFU %s Failed (0x%08X) - \nPlease Reconnect and Power Cycle Device.", what,
@@ -121,6 +127,15 @@ DfuUpdateResult prepareUpgrade(FlowHost& host, DfuService& dfu, const std::strin
   return DfuUpdateResult::Updated;
 }
 
+// The device could not be used: a device that is there but refuses to open is
+// named as such, never as absent.
+DfuUpdateResult stopBefore(FlowHost& host, const DfuService& dfu, const char* text, DfuUpdateResult result) {
+  const std::optional<AccessProblem>& refused = dfu.accessProblem();
+  host.prompter().ask(errorBox(refused ? DfuAccessText(*refused) : std::string(text)));
+  host.restartMonitor(kMonitorRestartMs);
+  return refused ? DfuUpdateResult::DeviceNotOpenable : result;
+}
+
 bool waitForDevice(DfuService& dfu, Clock::time_point since, std::chrono::milliseconds limit,
                    std::chrono::milliseconds pause, FlowHost* host) {
   for (;;) {
@@ -146,14 +161,10 @@ DfuUpdateResult UpdateFirmwareDfu(DeviceSession& session, FlowHost& host, FileCh
 
   dfu.clearDevicePath();
   if (!waitForDevice(dfu, sent, timing.enterLimit, timing.searchPause, &host)) {
-    host.prompter().ask(errorBox(kDfuNotFoundText));
-    host.restartMonitor(kMonitorRestartMs);
-    return DfuUpdateResult::DeviceNotFound;
+    return stopBefore(host, dfu, kDfuNotFoundText, DfuUpdateResult::DeviceNotFound);
   }
   if (dfu.CreateMappingFromDevice() != dfurc::kSuccess) {
-    host.prompter().ask(errorBox(kDfuMappingErrorText));
-    host.restartMonitor(kMonitorRestartMs);
-    return DfuUpdateResult::MappingError;
+    return stopBefore(host, dfu, kDfuMappingErrorText, DfuUpdateResult::MappingError);
   }
 
   Upgrade upgrade;
@@ -217,12 +228,16 @@ DfuUpdateResult UpdateFirmwareDfu(DeviceSession& session, FlowHost& host, FileCh
 DfuUpdateResult RunDfuFirmwareUpdate(DeviceSession& session, FlowHost& host, FileChooser& files, DfuService& dfu,
                                      const DfuUpdateTiming& timing) {
   waitForDevice(dfu, Clock::now(), timing.listWait, std::chrono::milliseconds(20), nullptr);
+  // An ESC already waiting in DFU mode that cannot be opened: say so before
+  // asking for a file that could not be sent anyway.
+  if (dfu.accessProblem()) return stopBefore(host, dfu, kDfuNotFoundText, DfuUpdateResult::DeviceNotFound);
   const DfuUpdateResult result = UpdateFirmwareDfu(session, host, files, dfu, timing);
   switch (result) {
     case DfuUpdateResult::Cancelled:
     case DfuUpdateResult::WrongFile:
     case DfuUpdateResult::BadFile: break;  // nothing reached the ESC: its settings stay
     case DfuUpdateResult::DeviceNotFound:
+    case DfuUpdateResult::DeviceNotOpenable:
     case DfuUpdateResult::MappingError:
     case DfuUpdateResult::NoImage:
     case DfuUpdateResult::LaunchFailed:

@@ -29,6 +29,7 @@ inline constexpr const char* kDfuMappingErrorText = "Cannot read ESC, please rec
 inline constexpr const char* kDfuNoImageText = "Unable to find data for that device/target from the file ...";
 inline constexpr const char* kDfuEnterModeText = "Enter mode ...";
 inline constexpr const char* kEnteringAppModeText = "Entering app mode...";
+inline constexpr const char* kDfuNoAccessText = "ESC found in DFU mode, but it cannot be opened. (DFU Device not accessible)";
 
 struct DfuUpdateTiming {
   std::chrono::milliseconds listWait{200};      // for a device already in DFU mode
@@ -42,6 +43,7 @@ enum class DfuUpdateResult {
   WrongFile,        // the name does not fit the ESC
   BadFile,          // not a valid .dfu file
   DeviceNotFound,   // no DFU device within the limit
+  DeviceNotOpenable,  // a DFU device is there, but this user may not open it
   MappingError,     // its memory map could not be read
   NoImage,          // the file holds nothing for alternate 0
   LaunchFailed,     // the erase or the download could not start
@@ -55,6 +57,9 @@ std::string DfuPhaseText(DfuOpCode operation, int percent, int target = 0);
 std::string DfuTargetText(int target, const std::string& text);
 // The box after an erase or download that failed or could not start.
 std::string DfuFailureText(DfuOpCode phase, uint32_t code);
+
+// The box for a DFU device that is present but cannot be opened: what, why, and the fix.
+std::string DfuAccessText(const AccessProblem& problem);
 
 // The file dialog and the name check; the chosen path, or nothing when the
 // update must not go on (the box is already shown).

@@ -161,9 +161,14 @@ std::vector<DfuDeviceInfo> LibusbDfuBus::listDfuDevices() {
     info.productId = desc.idProduct;
     info.interfaceNumber = alt.bInterfaceNumber;
     info.transferSize = transferSizeOf(alt);
-    // The product string needs the device opened; without permission it stays unnamed.
+    info.node = strprintf("/dev/bus/usb/%03u/%03u", unsigned(libusb_get_bus_number(device)),
+                          unsigned(libusb_get_device_address(device)));
+    // The product string needs the device opened; without permission it stays
+    // unnamed, and the reason is kept so the user hears of it.
     libusb_device_handle* handle = nullptr;
-    if (libusb_open(device, &handle) == LIBUSB_SUCCESS) {
+    const int rc = libusb_open(device, &handle);
+    info.openResult = fromLibusb(rc);
+    if (rc == LIBUSB_SUCCESS) {
       info.description = stringDescriptor(handle, desc.iProduct);
       libusb_close(handle);
     }

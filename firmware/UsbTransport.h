@@ -24,6 +24,8 @@ struct DfuDeviceInfo {
   uint16_t productId = 0;
   uint8_t interfaceNumber = 0;
   uint16_t transferSize = 0;  // from the DFU functional descriptor; 0 when not given
+  std::string node;           // its device node, e.g. "/dev/bus/usb/001/007"
+  UsbResult openResult = UsbResult::Ok;  // why the description could not be read
 };
 
 // DFU class requests (bRequest).

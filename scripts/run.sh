@@ -32,18 +32,6 @@ if [ "$kind" = none ]; then
   exec build/app/orx-device-manager
 fi
 
-state_dir="${XDG_STATE_HOME:-$HOME/.local/state}/orx-device-manager"
-mkdir -p "$state_dir"
-out=$(mktemp)
-build/tools/orx-esc-sim --kind "$kind" --state "$state_dir/simulated-$kind.state" "$@" >"$out" &
-sim=$!
-trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -f "$out"' EXIT
-for _ in $(seq 50); do
-  grep -q '^ORX_VIRTUAL_PORTS=' "$out" && break
-  kill -0 "$sim" 2>/dev/null || { echo "the simulated ESC did not start" >&2; exit 1; }
-  sleep 0.1
-done
-line=$(grep -m1 '^ORX_VIRTUAL_PORTS=' "$out") || { echo "the simulated ESC did not start" >&2; exit 1; }
-eval "export $line"
-echo "Simulated $kind ESC: $ORX_VIRTUAL_PORTS"
-build/app/orx-device-manager
+# The same start as the package's demo command, with the programs just built.
+ORX_SIM_PROGRAM=build/tools/orx-esc-sim ORX_APP_PROGRAM=build/app/orx-device-manager \
+  exec resources/linux/orx-device-manager-demo "$kind" "$@"

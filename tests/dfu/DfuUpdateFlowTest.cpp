@@ -124,6 +124,31 @@ TEST(DfuUpdateFlow, NoDeviceWithinTheLimit) {
   EXPECT_TRUE(rig.session.DefaultsAfterUpdate);
 }
 
+TEST(DfuUpdateFlow, ABootLoaderThatCannotBeOpenedIsNamedNeverNotFound) {
+  // Already waiting in DFU mode: told before a file is asked for.
+  FlowRig waiting;
+  waiting.bus.refuse = UsbResult::Access;
+  EXPECT_EQ(waiting.update(), DfuUpdateResult::DeviceNotOpenable);
+  EXPECT_TRUE(waiting.files.requests.empty());
+  EXPECT_FALSE(waiting.session.DefaultsAfterUpdate);
+  ASSERT_EQ(waiting.host.boxes.shown.size(), 1u);
+  const std::string text = waiting.host.boxes.shown[0].text;
+  EXPECT_EQ(text.rfind(std::string(kDfuNoAccessText) + "\n\nThe ESC's DFU boot loader (USB id 0483:DF11) is plugged in "
+                       "at /dev/bus/usb/001/007, but this program cannot open it: this user has no permission for it.", 0),
+            0u) << text;
+
+  // Restarted into it by the update, and held by another program there.
+  FlowRig restarted;
+  restarted.files.path = writeDfu("D_held.dfu", firmwareFile());
+  restarted.bus.appearAfterLists = 3;
+  restarted.bus.refuse = UsbResult::Busy;
+  EXPECT_EQ(restarted.update(), DfuUpdateResult::DeviceNotOpenable);
+  ASSERT_EQ(restarted.host.boxes.shown.size(), 1u);
+  EXPECT_NE(restarted.host.boxes.shown[0].text.find("another program is using it"), std::string::npos);
+  EXPECT_TRUE(restarted.session.DefaultsAfterUpdate);  // the ESC did restart
+  EXPECT_EQ(restarted.host.periods, std::vector<int>{500});
+}
+
 TEST(DfuUpdateFlow, UnreadableMemoryMap) {
   FlowRig rig;
   rig.files.path = writeDfu("D_map.dfu", firmwareFile());

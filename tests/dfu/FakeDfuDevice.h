@@ -182,11 +182,16 @@ class FakeDfuBus : public DfuBus {
     info.vendorId = 0x0483;
     info.productId = 0xDF11;
     info.transferSize = device_.transferSize;
+    info.node = "/dev/bus/usb/001/007";
+    if (refuse != UsbResult::Ok) {  // listed, but the product string needs it opened
+      info.description.clear();
+      info.openResult = refuse;
+    }
     return {info};
   }
   std::unique_ptr<DfuDeviceHandle> open(const std::string& path, UsbResult& result) override {
-    if (!device_.present || path != "USB:1-4:0") {
-      result = UsbResult::NotFound;
+    if (!device_.present || path != "USB:1-4:0" || refuse != UsbResult::Ok) {
+      result = refuse != UsbResult::Ok ? refuse : UsbResult::NotFound;
       return nullptr;
     }
     ++device_.opens;
@@ -196,6 +201,7 @@ class FakeDfuBus : public DfuBus {
   }
   std::atomic<int> lists{0};  // the leave operation may list again on its own thread
   int appearAfterLists = 0;  // listed from this many searches on
+  UsbResult refuse = UsbResult::Ok;  // how an open is refused (no permission, held elsewhere)
 
  private:
   FakeDfuDevice& device_;
