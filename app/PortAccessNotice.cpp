@@ -41,8 +41,9 @@ bool PortAccessNotice::show(const AccessProblem& problem) {
                   QMessageBox::Ok, parentWindow_);
   box.setTextFormat(Qt::PlainText);
   box.setInformativeText(QString::fromStdString(AccessProblemFix(problem, facts)));
-  // The commands are there to be copied into a terminal.
+  // The commands are there to be copied into a terminal, each on one line.
   box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+  box.setStyleSheet("QLabel#qt_msgbox_label, QLabel#qt_msgbox_informativelabel { min-width: 46em; }");
   auto* dontShow = new QCheckBox(kDontShowAgainText, &box);
   box.setCheckBox(dontShow);
   runner_(box);

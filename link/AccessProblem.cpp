@@ -128,8 +128,8 @@ std::string AccessProblemFix(const AccessProblem& p, const AccessFacts& facts) {
         fix = "To fix it, " + installRuleText() + replug;
       }
       if (!facts.owningGroup.empty()) {
-        fix += "\nFrom a remote login, join the group that owns the device instead, then log out and back in:\n"
-               "    sudo usermod -aG " + facts.owningGroup + " " + facts.userName;
+        fix += "\nOr join the group that owns the device (this also serves a remote login), then log out and "
+               "back in:\n    sudo usermod -aG " + facts.owningGroup + " " + facts.userName;
       }
       return fix;
     }
