@@ -6,9 +6,15 @@ namespace orx {
 
 namespace {
 
+// The ESC's boot loader, the one the udev rule opens to the user. Another
+// maker's DFU device that will not open is none of our business.
+constexpr uint16_t kBootLoaderVendor = 0x0483;
+constexpr uint16_t kBootLoaderProduct = 0xDF11;
+
 // Only a refusal is worth telling: a device that went away meanwhile is simply absent.
 std::optional<AccessProblem> refusal(const DfuDeviceInfo& info, UsbResult result) {
   if (result == UsbResult::Ok || result == UsbResult::NotFound || result == UsbResult::Gone) return std::nullopt;
+  if (info.vendorId != kBootLoaderVendor || info.productId != kBootLoaderProduct) return std::nullopt;
   AccessProblem p;
   p.device = AccessDevice::DfuBootLoader;
   p.vendor = info.vendorId;

@@ -147,6 +147,13 @@ TEST(DfuUpdateFlow, ABootLoaderThatCannotBeOpenedIsNamedNeverNotFound) {
   EXPECT_NE(restarted.host.boxes.shown[0].text.find("another program is using it"), std::string::npos);
   EXPECT_TRUE(restarted.session.DefaultsAfterUpdate);  // the ESC did restart
   EXPECT_EQ(restarted.host.periods, std::vector<int>{500});
+
+  // Another maker's DFU device that will not open is not the ESC.
+  FlowRig foreign;
+  foreign.bus.refuse = UsbResult::Access;
+  foreign.bus.productId = 0x1234;
+  EXPECT_EQ(foreign.update(), DfuUpdateResult::Cancelled);
+  EXPECT_TRUE(foreign.host.boxes.shown.empty());
 }
 
 TEST(DfuUpdateFlow, UnreadableMemoryMap) {

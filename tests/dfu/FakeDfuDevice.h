@@ -180,7 +180,7 @@ class FakeDfuBus : public DfuBus {
     info.path = "USB:1-4:0";
     info.description = device_.product;
     info.vendorId = 0x0483;
-    info.productId = 0xDF11;
+    info.productId = productId;
     info.transferSize = device_.transferSize;
     info.node = "/dev/bus/usb/001/007";
     if (refuse != UsbResult::Ok) {  // listed, but the product string needs it opened
@@ -202,6 +202,7 @@ class FakeDfuBus : public DfuBus {
   std::atomic<int> lists{0};  // the leave operation may list again on its own thread
   int appearAfterLists = 0;  // listed from this many searches on
   UsbResult refuse = UsbResult::Ok;  // how an open is refused (no permission, held elsewhere)
+  uint16_t productId = 0xDF11;
 
  private:
   FakeDfuDevice& device_;
