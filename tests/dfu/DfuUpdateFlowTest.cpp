@@ -121,7 +121,7 @@ TEST(DfuUpdateFlow, NoDeviceWithinTheLimit) {
   EXPECT_EQ(rig.host.boxes.shown[0], errorBox("ESC not detected, please reconnect. (DFU Device not found)"));
   EXPECT_EQ(rig.host.status(), "Entering firmware update mode (DFU Mode)...");
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});  // the monitor goes on
-  EXPECT_TRUE(rig.session.DefaultsAfterUpdate);
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);  // nothing was erased: the ESC keeps its settings
 }
 
 TEST(DfuUpdateFlow, UnreadableMemoryMap) {
@@ -133,6 +133,7 @@ TEST(DfuUpdateFlow, UnreadableMemoryMap) {
   EXPECT_EQ(rig.host.boxes.shown[0], errorBox("Cannot read ESC, please reconnect. (Decode device mapping error)"));
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});
   EXPECT_TRUE(rig.device.erasedPages.empty());
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);
 }
 
 TEST(DfuUpdateFlow, FileWithoutAlternateZeroLaunchesNothing) {
@@ -143,6 +144,7 @@ TEST(DfuUpdateFlow, FileWithoutAlternateZeroLaunchesNothing) {
   EXPECT_TRUE(rig.host.boxes.shown.empty());
   EXPECT_TRUE(rig.device.erasedPages.empty());
   EXPECT_TRUE(rig.device.dataBlocks.empty());
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);
 }
 
 TEST(DfuUpdateFlow, ImageOutsideTheWritableFlashIsRefusedBeforeErasing) {
@@ -155,6 +157,7 @@ TEST(DfuUpdateFlow, ImageOutsideTheWritableFlashIsRefusedBeforeErasing) {
   EXPECT_EQ(rig.host.boxes.shown[0].text, DfuFailureText(DfuOpCode::Erase, dfurc::kBadParameter));
   EXPECT_EQ(rig.host.status(), "FIRMWARE UPDATE FAILED");
   EXPECT_TRUE(rig.device.erasedPages.empty());
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);
 }
 
 TEST(DfuUpdateFlow, DeviceErrorDuringTheEraseIsReportedNotShownForever) {
@@ -172,6 +175,7 @@ TEST(DfuUpdateFlow, DeviceErrorDuringTheEraseIsReportedNotShownForever) {
   EXPECT_TRUE(rig.host.checked(ctl::RepairMode));  // kept, so the user can try again
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});
   EXPECT_TRUE(rig.device.dataBlocks.empty());
+  EXPECT_TRUE(rig.session.DefaultsAfterUpdate);  // pages were erased: the next read restores defaults
 }
 
 TEST(DfuUpdateFlow, PhaseTexts) {
