@@ -46,8 +46,10 @@ void Succeed(const SerialUpdateContext& c) {
   c.link.busyWait(kSettleAfterUpdateMs);
   c.hooks.setSkipAutoRead();
   c.controls.update([](DialogState& s) { s.setChecked(ctl::RepairMode, false); });
-  c.hooks.defaultsAfterUpdate();
+  // Said before the factory defaults, so that their failure, which they put on
+  // the status line themselves, is the last word rather than hidden under it.
   SetStatus(c.controls, kFirmwareUpdatedText);
+  c.hooks.defaultsAfterUpdate();
   c.hooks.restartMonitor(kMonitorRestartMs);
   SetTransferButtonsEnabled(c.controls, true);
 }
@@ -88,6 +90,12 @@ SerialUpdateResult UpdateFirmwareSerial(const SerialUpdateContext& c) {
     case ImageLoadResult::TooLarge:
       c.prompter.ask(errorBox(kFileTooLargeText));
       return SerialUpdateResult::FileTooLarge;
+  }
+  // Checked whole now: found during the transfer, the blocks before it
+  // would already be flashed over the ESC's working firmware.
+  if (!image.blocksFit()) {
+    c.prompter.ask(errorBox(kFileDamagedText));
+    return SerialUpdateResult::FileDamaged;
   }
 
   const Message confirm{kContinueCaption, MsgIcon::Warning, MsgButtons::OkCancel, kContinueText};
