@@ -46,12 +46,14 @@ void Succeed(const SerialUpdateContext& c) {
   c.link.busyWait(kSettleAfterUpdateMs);
   c.hooks.setSkipAutoRead();
   c.controls.update([](DialogState& s) { s.setChecked(ctl::RepairMode, false); });
-  // Said before the factory defaults, so that their failure, which they put on
-  // the status line themselves, is the last word rather than hidden under it.
+  // Said (and the buttons given back) before the factory defaults, so that
+  // their failure, which they put on the status line themselves, is the last
+  // word rather than hidden under it. A command pressed meanwhile waits for
+  // this job as any other.
   SetStatus(c.controls, kFirmwareUpdatedText);
+  SetTransferButtonsEnabled(c.controls, true);
   c.hooks.defaultsAfterUpdate();
   c.hooks.restartMonitor(kMonitorRestartMs);
-  SetTransferButtonsEnabled(c.controls, true);
 }
 
 void Fail(const SerialUpdateContext& c, TransferOutcome outcome) {
