@@ -69,8 +69,9 @@ void Monitor::presenceProbe() {
     case stm32::PingResult::LinkLost: linkLost(link); return;
     case stm32::PingResult::Answered:
       if (link.DeviceState != 2) {
+        // The read turns the square green once the ESC answers its Identify
+        // too; shown here, an ESC that never does would blink green each tick.
         link.DeviceState = 2;
-        host_.indicatorsChanged();
         runStm32Read(session_, host_);
       }
       return;

@@ -12,8 +12,8 @@ enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 inline constexpr const char* kCaption = "ORX Device";
-// The caption a box gets when none is given (the program's name, as the
-// original framework does for its default message boxes).
+// The caption a box gets when none is given: the program's name, so the
+// user can tell which program speaks.
 inline constexpr const char* kDefaultCaption = "ORX Device Manager";
 // The caption the system itself gives a box shown without one.
 inline constexpr const char* kSystemCaption = "Error";

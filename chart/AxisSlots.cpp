@@ -9,7 +9,8 @@ bool IsHorizontalSlot(int slot) { return slot == kBottomAxis || slot == kTopAxis
 bool IsSecondarySlot(int slot) { return slot == kRightAxis || slot == kTopAxis || (slot >= 9 && slot <= 14); }
 
 VerticalSlotOffsets VerticalOffsets(int slot) {
-  // Tuned by eye in the original layout; 7 and 12 are irregular on purpose.
+  // Tuned by eye so stacked axes do not overlap their neighbours' labels;
+  // 7 and 12 are irregular on purpose.
   switch (slot) {
     case 0: return {1, -45, 135};
     case 4: return {50, -95, 140};

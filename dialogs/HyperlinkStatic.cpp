@@ -49,8 +49,9 @@ bool CHyperlinkStatic::hitTest(const QPoint& point) {
 }
 
 void CHyperlinkStatic::mouseMoveEvent(QMouseEvent* event) {
-  // The first move only starts watching for the mouse leaving, as the
-  // original's leave tracking does; the cursor follows from the next one.
+  // The first move only starts watching for the mouse leaving; the cursor
+  // follows from the next one, so a window that opens under the mouse does
+  // not show the hand before the mouse has really moved onto the link.
   if (!tracked_) {
     tracked_ = true;
   } else {

@@ -182,6 +182,10 @@ DfuUpdateResult UpdateFirmwareDfu(DeviceSession& session, FlowHost& host, FileCh
   DfuOperationHandle handle = 0;
   code = engine.LaunchOperation(record, handle);
   if (code != dfurc::kSuccess) return fail(session, host, DfuOpCode::Erase, code, DfuUpdateResult::LaunchFailed);
+  // From here on the flash may be wiped: the next read restores the factory
+  // settings. An update that stopped earlier left the ESC's settings alone, and
+  // restoring defaults then would throw away every value the user had sent.
+  session.DefaultsAfterUpdate = true;
   setStatus(host, "");
 
   // Timer 2.
@@ -231,20 +235,7 @@ DfuUpdateResult RunDfuFirmwareUpdate(DeviceSession& session, FlowHost& host, Fil
   // An ESC already waiting in DFU mode that cannot be opened: say so before
   // asking for a file that could not be sent anyway.
   if (dfu.accessProblem()) return stopBefore(host, dfu, kDfuNotFoundText, DfuUpdateResult::DeviceNotFound);
-  const DfuUpdateResult result = UpdateFirmwareDfu(session, host, files, dfu, timing);
-  switch (result) {
-    case DfuUpdateResult::Cancelled:
-    case DfuUpdateResult::WrongFile:
-    case DfuUpdateResult::BadFile: break;  // nothing reached the ESC: its settings stay
-    case DfuUpdateResult::DeviceNotFound:
-    case DfuUpdateResult::DeviceNotOpenable:
-    case DfuUpdateResult::MappingError:
-    case DfuUpdateResult::NoImage:
-    case DfuUpdateResult::LaunchFailed:
-    case DfuUpdateResult::OperationFailed:
-    case DfuUpdateResult::Updated: session.DefaultsAfterUpdate = true; break;
-  }
-  return result;
+  return UpdateFirmwareDfu(session, host, files, dfu, timing);
 }
 
 }  // namespace orx

@@ -66,13 +66,15 @@ std::string DfuAccessText(const AccessProblem& problem);
 std::optional<std::string> ChooseDfuFile(FlowHost& host, FileChooser& files, int hardwareCode,
                                          DfuUpdateResult& refused);
 
-// Steps 1-5 of the update, then the poll until the download ends.
+// Steps 1-5 of the update, then the poll until the download ends. Sets
+// DefaultsAfterUpdate as soon as the erase was launched.
 DfuUpdateResult UpdateFirmwareDfu(DeviceSession& session, FlowHost& host, FileChooser& files, DfuService& dfu,
                                   const DfuUpdateTiming& timing = {});
 
 // UPDATE FIRMWARE when the CP210x adapter is not connected: waits up to
-// `listWait` for a listed DFU device, runs the update, and marks the next
-// settings read to restore defaults once the ESC was sent to its boot loader.
+// `listWait` for a listed DFU device and runs the update. Once an erase was
+// launched on the device, DefaultsAfterUpdate makes the next settings read
+// restore the factory settings; an update that stopped before leaves it clear.
 DfuUpdateResult RunDfuFirmwareUpdate(DeviceSession& session, FlowHost& host, FileChooser& files, DfuService& dfu,
                                      const DfuUpdateTiming& timing = {});
 

@@ -12,6 +12,8 @@ namespace orx {
 namespace {
 
 // Feeds text in pieces; a pair split across two pieces is kept in `pending`.
+bool isLayout(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
 class PairDecoder {
  public:
   explicit PairDecoder(std::vector<uint8_t>& out) : out_(out) {}
@@ -19,6 +21,9 @@ class PairDecoder {
   // False once the decoded bytes would exceed the capacity.
   bool feed(std::string_view text) {
     for (char c : text) {
+      // A text editor's line ends, final newline or indentation would
+      // otherwise shift every pair after them and spoil the image.
+      if (isLayout(c)) continue;
       if (!havePending_) {
         pending_ = c;
         havePending_ = true;
@@ -82,6 +87,16 @@ ImageLoadResult FirmwareImage::load(const std::string& path) {
 size_t FirmwareImage::blockLengthAt(size_t pos) const {
   if (pos >= bytes_.size() || bytes_.size() - pos < 2) return 0;
   return 256u * bytes_[pos] + bytes_[pos + 1] + 2u;
+}
+
+bool FirmwareImage::blocksFit() const {
+  size_t pos = 0;
+  while (pos < bytes_.size()) {
+    const size_t length = blockLengthAt(pos);
+    if (length == 0 || length > bytes_.size() - pos) return false;
+    pos += length;
+  }
+  return true;
 }
 
 }  // namespace orx

@@ -46,10 +46,14 @@ void Succeed(const SerialUpdateContext& c) {
   c.link.busyWait(kSettleAfterUpdateMs);
   c.hooks.setSkipAutoRead();
   c.controls.update([](DialogState& s) { s.setChecked(ctl::RepairMode, false); });
-  c.hooks.defaultsAfterUpdate();
+  // Said (and the buttons given back) before the factory defaults, so that
+  // their failure, which they put on the status line themselves, is the last
+  // word rather than hidden under it. A command pressed meanwhile waits for
+  // this job as any other.
   SetStatus(c.controls, kFirmwareUpdatedText);
-  c.hooks.restartMonitor(kMonitorRestartMs);
   SetTransferButtonsEnabled(c.controls, true);
+  c.hooks.defaultsAfterUpdate();
+  c.hooks.restartMonitor(kMonitorRestartMs);
 }
 
 void Fail(const SerialUpdateContext& c, TransferOutcome outcome) {
@@ -88,6 +92,12 @@ SerialUpdateResult UpdateFirmwareSerial(const SerialUpdateContext& c) {
     case ImageLoadResult::TooLarge:
       c.prompter.ask(errorBox(kFileTooLargeText));
       return SerialUpdateResult::FileTooLarge;
+  }
+  // Checked whole now: found during the transfer, the blocks before it
+  // would already be flashed over the ESC's working firmware.
+  if (!image.blocksFit()) {
+    c.prompter.ask(errorBox(kFileDamagedText));
+    return SerialUpdateResult::FileDamaged;
   }
 
   const Message confirm{kContinueCaption, MsgIcon::Warning, MsgButtons::OkCancel, kContinueText};

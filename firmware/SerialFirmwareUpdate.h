@@ -29,7 +29,8 @@ class SerialUpdateHooks {
   // Closes the CP210x port; its adapter and device states fall back to 0.
   virtual void closeSerialLink() = 0;
   // The factory-default exchange that follows an update; it ends by starting
-  // the settings read, or sets "DEFAULT SETTINGS FAILED".
+  // the settings read, after setting "DEFAULT SETTINGS FAILED" when the ESC
+  // did not confirm.
   virtual void defaultsAfterUpdate() = 0;
   // The next monitor tick comes `ms` after this job ends.
   virtual void restartMonitor(int ms) = 0;
@@ -50,6 +51,7 @@ enum class SerialUpdateResult {
   WrongFile,    // the file name does not fit the ESC
   FileError,    // the file could not be opened or read
   FileTooLarge, // the file decodes to more than the boot loader's buffer
+  FileDamaged,  // its last block runs past the end of the image
   Updated,
   Failed,       // the transfer failed; the message was shown
 };
@@ -62,6 +64,8 @@ inline constexpr const char* kRepairOverrideText =
 inline constexpr const char* kReadFileErrorText = "Read Firmware File Error - \nPlease Reconnect and Power Cycle Device.";
 inline constexpr const char* kFileTooLargeText =
     "Firmware File Too Large - \nThe file decodes to more than 131072 bytes.\nPlease Check File Before Updating.";
+inline constexpr const char* kFileDamagedText =
+    "Firmware File Damaged - \nIts last block runs past the end of the file.\nPlease Check File Before Updating.";
 inline constexpr const char* kContinueText = "Do you wish to continue?";
 inline constexpr const char* kContinueCaption = "Update";
 inline constexpr const char* kFirmwareUpdatedText = "FIRMWARE UPDATED";

@@ -46,8 +46,8 @@ class SerialLink {
 
   // Closes the port if open; clears open, AdapterState and DeviceState.
   void Close();
-  // Waits `ms` on this thread. The original spins a core; sleeping until a
-  // steady-clock deadline gives the same wait without burning one of two.
+  // Waits `ms` on this thread, sleeping until a steady-clock deadline: a
+  // spinning wait would burn one of the machine's cores for its whole length.
   void BusyWait(int ms);
   // Drops everything waiting in both directions.
   bool PurgeAll();

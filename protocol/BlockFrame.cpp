@@ -17,6 +17,17 @@ ReceivedBlock BlockFromReply(std::span<const uint8_t> reply, bool extended) {
   return out;
 }
 
+bool BlockReplySound(std::span<const uint8_t> reply, bool extended, int expectedCount) {
+  const int count = byteAt(reply, extended ? 1 : 0);
+  if (count != expectedCount || count < (extended ? 4 : 1)) return false;
+  if (!extended) return true;
+  const size_t last = static_cast<size_t>(count) - 1;
+  if (last >= reply.size()) return false;
+  unsigned sum = 0;
+  for (size_t i = 2; i < last; ++i) sum += reply[i];
+  return static_cast<uint8_t>(sum) == reply[last];
+}
+
 std::vector<uint8_t> WriteBlockFrame(std::span<const uint8_t> block, int count, bool extended) {
   if (count < (extended ? 4 : 1) || count > 255) return {};
   const size_t n = static_cast<size_t>(count);

@@ -29,6 +29,12 @@ struct ReceivedBlock {
 // its end read as zero, never past it. The sum is not checked.
 ReceivedBlock BlockFromReply(std::span<const uint8_t> reply, bool extended);
 
+// True when a ReadBlock reply is the block asked for: its count byte is
+// `expectedCount`, and in the extended layout its last byte, reply[count-1],
+// is the sum of reply[2 .. count-2]. A short read asks for `count` bytes and so
+// stops before the ESC's sum: there the count is all there is to check.
+bool BlockReplySound(std::span<const uint8_t> reply, bool extended, int expectedCount);
+
 // The WriteBlock frame for a kept block of `count` bytes (bytes past the end
 // of `block` count as zero). Empty when the count leaves no room for the
 // frame (below 1 short, below 4 extended): nothing is sent then.

@@ -66,6 +66,14 @@ std::vector<uint8_t> codeOf(const DialogState& s, int id, std::initializer_list<
   return codeOf(s, id, std::span<const uint8_t>(codes.begin(), codes.size()));
 }
 
+// The code of whichever of two radio buttons is ticked; nothing when neither
+// is (a setting never read must not be sent as one of its values).
+std::vector<uint8_t> radioCode(const DialogState& s, int first, uint8_t firstCode, int second, uint8_t secondCode) {
+  if (s.checked(first)) return {firstCode};
+  if (s.checked(second)) return {secondCode};
+  return {};
+}
+
 std::vector<uint8_t> pair(uint8_t prefix, int value) { return {prefix, static_cast<uint8_t>(value & 0xFF)}; }
 
 void addRangeSteps(Plan& p, const DialogState& s) {
@@ -110,7 +118,7 @@ std::vector<SendStep> cp210xSendPlan(const DialogState& s, uint8_t rawHardwareBy
   Plan p;
   p.status("SENDING SETTINGS...", 0);
 
-  p.command("PROPELLER HOLD", {static_cast<uint8_t>(s.checked(ctl::PropHoldDisabled) ? 0xA0 : 0xA1)})
+  p.command("PROPELLER HOLD", radioCode(s, ctl::PropHoldDisabled, 0xA0, ctl::PropHoldEnabled, 0xA1))
       .progressAfterReceive = 20;
   p.command("STARTUP POWER", codeOf(s, ctl::StartupPower, {0xC0, 0xC1})).progressAfterReceive = 28;
   p.command("MOTOR EDITION", codeOf(s, ctl::MotorEdition, std::span<const uint8_t>(kCp210xMotorCodes)));
@@ -119,15 +127,15 @@ std::vector<SendStep> cp210xSendPlan(const DialogState& s, uint8_t rawHardwareBy
   p.command("ACCELERATION RATE", rate >= 0 ? pair(0xF7, rate + 1) : std::vector<uint8_t>{});
   p.command("DRIVE FREQUENCY", codeOf(s, ctl::DriveFrequency, {0x72, 0x71, 0x70})).progressAfterReceive = 30;
   p.command("VOLTAGE CUTOFF", codeOf(s, ctl::CutoffLevel, {0x37, 0x39, 0x3B, 0x3D})).progressAfterReceive = 33;
-  p.command("VOLTAGE CUTOFF", {static_cast<uint8_t>(s.checked(ctl::CutoffOn) ? 0x41 : 0x42)});
+  p.command("VOLTAGE CUTOFF", radioCode(s, ctl::CutoffOn, 0x41, ctl::CutoffOff, 0x42));
   p.command("ADVANCE TIMING", codeOf(s, ctl::AdvanceTiming, {0x61, 0x63}));
-  p.command("REVERSE ROTATION", {static_cast<uint8_t>(s.checked(ctl::DirectionReverse) ? 0x81 : 0x80)});
+  p.command("REVERSE ROTATION", radioCode(s, ctl::DirectionReverse, 0x81, ctl::DirectionForward, 0x80));
 
   SendStep& sr = p.command("S.R.B ACTIVATION", {});
   if (s.checked(ctl::SyncRectDisabled)) {
     sr.bytes = {0xB0};
     sr.enable = ControlEnable{ctl::SrBraking, false};
-  } else {
+  } else if (s.checked(ctl::SyncRectEnabled)) {
     // No braking entry: the first, as the block send does.
     const int braking = s.selection(ctl::SrBraking);
     sr.bytes = {static_cast<uint8_t>(0xB1 + (braking >= 0 && braking <= 2 ? braking : 0))};
@@ -149,7 +157,8 @@ std::vector<SendStep> cp210xSendPlan(const DialogState& s, uint8_t rawHardwareBy
   ov.progressAfterReceive = 85;
   p.wait(50);
   p.wait(50);
-  p.command("STALL PROTECTION", pair(0xF9, s.checked(ctl::StallEnabled) ? 124 : 123), false).progressBefore = 95;
+  const auto stall = radioCode(s, ctl::StallEnabled, 124, ctl::StallDisabled, 123);
+  p.command("STALL PROTECTION", stall.empty() ? stall : pair(0xF9, stall[0]), false).progressBefore = 95;
 
   if (rawHardwareByte != 10 && rawHardwareByte != 12)
     p.command("LOAD", codeOf(s, ctl::Adapter, {0xE5, 0xE6, 0xE7}));

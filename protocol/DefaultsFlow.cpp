@@ -39,20 +39,23 @@ AfterUpdateOutcome runDefaultsAfterUpdate(DeviceSession& session, FlowHost& host
     waitOnActiveLink(links, kPingWaitMs);
     answered = Received(links.ReceiveReply(2, kPingReplyMs)) && links.ReplyBuffer[0] == 0xD5;
   }
-  if (!answered) return AfterUpdateOutcome::Silent;
-
-  links.forgetReplyByte();
-  links.SendCommand(0xDE);
   bool confirmed = false;
-  for (int attempt = 0; attempt < kConfirmAttempts && !confirmed; ++attempt) {
-    confirmed = Received(links.ReceiveReply(1, kConfirmMs)) && links.ReplyBuffer[0] == 1;
+  if (answered) {
+    links.forgetReplyByte();
+    links.SendCommand(0xDE);
+    for (int attempt = 0; attempt < kConfirmAttempts && !confirmed; ++attempt) {
+      confirmed = Received(links.ReceiveReply(1, kConfirmMs)) && links.ReplyBuffer[0] == 1;
+    }
   }
+  // The read follows either way, so the window shows what the updated ESC
+  // holds; after unconfirmed defaults it ends with the failure again.
   if (!confirmed) {
+    session.DefaultsRefused = true;
     setStatus(host, flowtext::kDefaultsFailed);
-    return AfterUpdateOutcome::DefaultsFailed;
   }
   host.postSettingsRead();
-  return AfterUpdateOutcome::ReadPosted;
+  if (confirmed) return AfterUpdateOutcome::ReadPosted;
+  return answered ? AfterUpdateOutcome::DefaultsFailed : AfterUpdateOutcome::Silent;
 }
 
 }  // namespace orx

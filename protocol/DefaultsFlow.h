@@ -15,13 +15,14 @@ ReadOutcome runDefaultSettings(DeviceSession& session, FlowHost& host);
 
 enum class AfterUpdateOutcome {
   ReadPosted,      // the ESC confirmed; a settings read was posted
-  Silent,          // six pings without 0xD5: ends without a word
-  DefaultsFailed,  // "DEFAULT SETTINGS FAILED"
+  Silent,          // six pings without 0xD5: "DEFAULT SETTINGS FAILED", read posted
+  DefaultsFailed,  // 0xDE not confirmed: "DEFAULT SETTINGS FAILED", read posted
 };
 
 // Called by the serial firmware update when its transfer succeeded: waits for
-// the ESC (up to six pings), sends 0xDE, and on its confirmation posts the
-// settings read (FlowHost::postSettingsRead).
+// the ESC (up to six pings), sends 0xDE, and posts the settings read
+// (FlowHost::postSettingsRead). Without the confirmation the status says so
+// and the read that follows ends with "DEFAULT SETTINGS FAILED" too.
 AfterUpdateOutcome runDefaultsAfterUpdate(DeviceSession& session, FlowHost& host);
 
 }  // namespace orx

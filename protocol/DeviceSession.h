@@ -29,7 +29,15 @@ struct DeviceSession {
   // Flows
   bool DefaultsRequested = false;
   bool DefaultsAfterUpdate = false;
+  // The factory defaults that follow an update were not confirmed: the next
+  // completed read ends with "DEFAULT SETTINGS FAILED" instead of its usual text.
+  bool DefaultsRefused = false;
+  int DefaultsAfterUpdateRefusals = 0;  // reads that asked for them in vain
+  int SilentIdentifyReads = 0;          // reads in a row whose Identify got no answer
   int hardwareCode = 0;  // from the last Identify; firmware files are checked against it
+  // Byte 2 of the last CP210x Identify reply (the J7QX is 12). Kept here
+  // because later exchanges reuse ReplyBuffer, where it came in.
+  uint8_t rawHardwareByte = 0;
 
   bool adapterOpen() const { return links.cp210x.AdapterState == 2 || links.stm32.AdapterState == 2; }
   bool deviceAnswering() const { return links.cp210x.DeviceState == 2 || links.stm32.DeviceState == 2; }

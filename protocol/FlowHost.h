@@ -28,8 +28,8 @@ class FlowHost {
   virtual bool readDfuMapping() { return false; }
   // Sends the DFU device found last back to its application, not watched.
   virtual void leaveDfuMode() {}
-  // Asks for a settings read as a job of its own after the running one
-  // (the original starts a worker thread here).
+  // Asks for a settings read as a job of its own after the running one, so
+  // the job that asks (a firmware update, say) is not held up by the read.
   virtual void postSettingsRead() = 0;
 };
 

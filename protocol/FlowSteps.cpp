@@ -46,7 +46,10 @@ void setText(FlowHost& host, int controlId, const std::string& text) {
 }
 
 void showCp210xIdentity(DeviceSession& session, FlowHost& host, const Cp210xIdentity& id) {
-  if (id.answered) session.hardwareCode = id.hardwareCode;
+  if (id.answered) {
+    session.hardwareCode = id.hardwareCode;
+    session.rawHardwareByte = id.raw[2];
+  }
   host.controls().update([&](DialogState& s) {
     s.setText(ctl::FirmwareVersion, id.versionText);
     s.setEnabled(ctl::MotorEdition, id.answered && id.hardwareCode == 11);

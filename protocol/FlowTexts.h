@@ -10,6 +10,9 @@ inline constexpr const char* kReadCompleted = "READ SETTINGS COMPLETED";
 inline constexpr const char* kDefaultsUpdated = "DEFAULT SETTINGS UPDATED";
 inline constexpr const char* kDefaultsFailed = "DEFAULT SETTINGS FAILED";
 inline constexpr const char* kSettingsUpdated = "SETTINGS UPDATED";
+inline constexpr const char* kSendFailed = "SEND SETTINGS FAILED";
+inline constexpr const char* kReadFailed = "READ SETTINGS FAILED";
+inline constexpr const char* kEscNotAnswering = "ESC DOES NOT ANSWER - PLEASE RECONNECT AND POWER CYCLE DEVICE";
 inline constexpr const char* kEnteringRepair = "Entering Repair Mode...";
 inline constexpr const char* kRepairEnabled = "Repair Mode Enabled";
 

@@ -11,7 +11,9 @@ namespace orx {
 
 enum class ReadOutcome {
   Completed,  // status "READ SETTINGS COMPLETED" or "DEFAULT SETTINGS UPDATED"
-  Failed,     // no message; STM32: the ESC is marked silent so the next probe reads again
+  Failed,     // STM32: the ESC is marked silent so the next probe reads again (no message,
+              // or the status text of an ESC that never answers its Identify);
+              // CP210x: a dump too short to decode, "READ SETTINGS FAILED"
   NoReply,    // CP210x ESC silent before the dump; controls kept
   Refused,    // a precondition box was shown, or nothing answers
   DefaultsFailed,  // "DEFAULT SETTINGS FAILED"

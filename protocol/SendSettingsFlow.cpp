@@ -18,27 +18,31 @@ namespace {
 constexpr int kMonitorMs = 500;
 constexpr int kValueAckMs = 500;
 
-// Byte 2 of ReplyBuffer: the raw hardware byte of the last CP210x Identify
-// (later CP210x replies are shorter and leave it in place).
-uint8_t rawHardwareByte(const DeviceSession& session) { return session.links.ReplyBuffer[2]; }
+uint8_t rawHardwareByte(const DeviceSession& session) { return session.rawHardwareByte; }
 
-// The ESC's read-back replaces the kept block; the count it names becomes the
-// block length whatever happened, so a silent ESC (count 0) blocks later
-// sends until the next read.
-void readBack(DeviceSession& session, bool written) {
+enum class ReadBack { Sound, Unsound, LinkLost };
+
+// The ESC's read-back replaces the kept block once the write succeeded. One
+// that is not the block asked for (silence, another count, a wrong sum) sets
+// the block length to 0, so no later send is built from it before the next read.
+ReadBack readBack(DeviceSession& session, bool written) {
   EscSettings& kept = session.kept;
   const stm32::BlockRead read = stm32::ReadBlock(session.links.stm32, kept.length);
   const auto& r = read.reply;
-  const int count = kept.LayoutFlag ? r[1] : r[0];
-  kept.length = count;
-  if (!written) return;
+  if (!read.written || !BlockReplySound(r, kept.LayoutFlag, kept.length)) {
+    kept.length = 0;
+    return read.written ? ReadBack::Unsound : ReadBack::LinkLost;
+  }
+  const int count = kept.length;
+  if (!written) return ReadBack::Sound;
   if (kept.LayoutFlag) {
-    if (count < kExtendedBlockLength) return;
+    if (count < kExtendedBlockLength) return ReadBack::Sound;
     for (int pos = 2; pos <= count - 2; ++pos) kept.block[pos] = r[pos];
   } else {
-    if (count != kShortBlockLength) return;
+    if (count != kShortBlockLength) return ReadBack::Sound;
     for (int i = 1; i <= kShortBlockLength; ++i) kept.block[i - 1] = r[i];
   }
+  return ReadBack::Sound;
 }
 
 void applyProgress(FlowHost& host, int value) {
@@ -111,22 +115,39 @@ SendOutcome runStm32Send(DeviceSession& session, FlowHost& host) {
 
   const std::vector<uint8_t> frame = settingsWriteFrame(encoding.settings);
   bool written = false;
+  bool linkLost = false;
   switch (stm32::WriteBlock(session.links.stm32, frame, encoding.settings.LayoutFlag)) {
     case stm32::WriteBlockResult::Acknowledged:
       written = true;
       setStatus(host, flowtext::kSettingsUpdated);
       break;
+    case stm32::WriteBlockResult::WriteFailed: linkLost = true; break;
     case stm32::WriteBlockResult::Refused:
-    case stm32::WriteBlockResult::WriteFailed:
     case stm32::WriteBlockResult::NothingToSend: break;
   }
 
-  readBack(session, written);
-  const uint8_t node = session.kept.d(38);
-  setText(host, ctl::EscId, node == 1 ? std::string("---") : strprintf("%02d", node));
-  stepProgress(host, {60, 70, 80, 90, 100});
+  const ReadBack back = readBack(session, written);
+  linkLost = linkLost || back == ReadBack::LinkLost;
+  if (written && back == ReadBack::Sound) {
+    const uint8_t node = session.kept.d(38);
+    setText(host, ctl::EscId, node == 1 ? std::string("---") : strprintf("%02d", node));
+    stepProgress(host, {60, 70, 80, 90, 100});
+    host.restartMonitor(kMonitorMs);
+    return SendOutcome::Updated;
+  }
+
+  // Not confirmed, or not read back: said on the status line, the bar back at
+  // 0 and the ESC ID left as it was, instead of a send that looks done.
+  setStatus(host, written ? flowtext::kReadFailed : flowtext::kSendFailed);
+  setProgress(host, 0);
+  if (back != ReadBack::Sound) {
+    // As after a failed read: the next answered probe reads the block again.
+    session.links.stm32.DeviceState = 1;
+    host.indicatorsChanged();
+  }
+  if (linkLost) host.prompter().ask(flowtext::deviceConnectionError());
   host.restartMonitor(kMonitorMs);
-  return written ? SendOutcome::Updated : SendOutcome::NotConfirmed;
+  return written ? SendOutcome::ReadBackFailed : SendOutcome::NotConfirmed;
 }
 
 SendOutcome runCp210xSend(DeviceSession& session, FlowHost& host) {

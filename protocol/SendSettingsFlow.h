@@ -10,7 +10,9 @@ namespace orx {
 
 enum class SendOutcome {
   Updated,       // "SETTINGS UPDATED"
-  NotConfirmed,  // NVQ series: the ESC did not acknowledge the block (no message)
+  NotConfirmed,  // NVQ series: the ESC did not acknowledge the block: "SEND SETTINGS FAILED"
+                 // (and the DEVICE Connection Error box when the ESC is gone)
+  ReadBackFailed,  // NVQ series: written, but not read back: "READ SETTINGS FAILED"
   StepFailed,    // CP210x: "<LABEL> SETTINGS FAILED"
   RangeIncorrect,  // "CALIBRATION RANGE INCORRECT"
   AdcRefused,    // a CURRENT ADC box

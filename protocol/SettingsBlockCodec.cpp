@@ -17,6 +17,14 @@ void tickPair(DialogState& s, int on, int off) {
   s.setChecked(off, false);
 }
 
+// A byte outside its table leaves its control blank rather than as an earlier
+// read left it: the encoding keeps the byte of a blank control, where it would
+// write the stale value of another ESC back to this one.
+void untick(DialogState& s, int a, int b) {
+  s.setChecked(a, false);
+  s.setChecked(b, false);
+}
+
 // Selects entry `value` when it lies in [0, count); returns whether it did.
 bool selectIfIn(DialogState& s, int id, int value, int count) {
   if (value < 0 || value >= count) return false;
@@ -82,6 +90,7 @@ bool decodeFirstBytes(DialogState& s, const EscSettings& k, bool& stop) {
   s.select(ctl::DroneCanPoles, k.d(17));
   if (k.d(8) == 1) tickPair(s, ctl::DirectionForward, ctl::DirectionReverse);
   else if (k.d(8) == 0) tickPair(s, ctl::DirectionReverse, ctl::DirectionForward);
+  else untick(s, ctl::DirectionForward, ctl::DirectionReverse);
 
   const int sr = k.d(9);
   if (sr == 0) {
@@ -111,8 +120,8 @@ void decodeMotorEdition(DialogState& s, const EscSettings& k) {
     showThrottleResponse(s, strprintf("%d", k.d(16)), strprintf("%d", k.d(11)));
     return;
   }
+  s.select(ctl::MotorEdition, entry);  // a code above 13 leaves it blank
   if (entry >= 0) {
-    s.select(ctl::MotorEdition, entry);
     if (auto b = accelerationByteOfEntry(entry)) s.select(ctl::Acceleration, k.d(*b));
   }
   showAcceleration(s);
@@ -128,6 +137,8 @@ void decodeCan(DialogState& s, const EscSettings& k) {
   if (k.d(37) <= 2) {
     ensureAdapterEntries(s);
     s.select(ctl::Adapter, k.d(37));
+  } else {
+    s.select(ctl::Adapter, -1);
   }
 
   const int node = k.d(38);
@@ -197,7 +208,7 @@ bool decodeSettingsBlock(DialogState& s, const EscSettings& k) {
     case 1: s.select(ctl::Overload, 0); break;
     case 0: s.select(ctl::Overload, 1); break;
     case 2: s.select(ctl::Overload, 2); break;
-    default: break;
+    default: s.select(ctl::Overload, -1); break;
   }
   s.setEnabled(ctl::Overload, true);
 
@@ -205,9 +216,10 @@ bool decodeSettingsBlock(DialogState& s, const EscSettings& k) {
 
   const int logSpeed = k.d(34);
   if (logSpeed <= 3) s.select(ctl::DataLogSpeed, logSpeed);
-  else if (logSpeed == 255) s.select(ctl::DataLogSpeed, 4);
+  else s.select(ctl::DataLogSpeed, logSpeed == 255 ? 4 : -1);
   if (k.d(35) == 1) tickPair(s, ctl::StallEnabled, ctl::StallDisabled);
   else if (k.d(35) == 0) tickPair(s, ctl::StallDisabled, ctl::StallEnabled);
+  else untick(s, ctl::StallEnabled, ctl::StallDisabled);
   decodeCan(s, k);
 
   decodeAdc(s, k);
@@ -283,7 +295,8 @@ BlockEncoding encodeSettingsBlock(DialogState& s, const EscSettings& kept) {
     putEntry(b, 17, s, ctl::DroneCanPoles);
   }
 
-  b.setD(8, s.checked(ctl::DirectionForward) ? 1 : 0);
+  if (s.checked(ctl::DirectionForward)) b.setD(8, 1);
+  else if (s.checked(ctl::DirectionReverse)) b.setD(8, 0);
   if (s.checked(ctl::SyncRectEnabled)) {
     const auto braking = entryOf(s, ctl::SrBraking);
     b.setD(9, static_cast<uint8_t>(braking ? *braking + 1 : 1));
@@ -326,7 +339,10 @@ BlockEncoding encodeSettingsBlock(DialogState& s, const EscSettings& kept) {
   else if (s.checked(ctl::StallDisabled)) b.setD(35, 0);
   const int control = s.selection(ctl::CanControl);
   b.setD(36, static_cast<uint8_t>(control >= 1 && control <= 3 ? control : 0));
-  if (auto adapter = entryOf(s, ctl::Adapter); adapter && *adapter <= 2)
+  // Under MOTOR EDITION DEFAULT the ADAPTER list shows only "DEFAULT". An ESC
+  // that came with DEFAULT keeps its adapter byte; choosing DEFAULT writes entry 0.
+  const bool adapterHidden = s.items(ctl::Adapter) == lists::adapterDefaultOnly() && kept.d(15) == 0 && b.d(15) == 0;
+  if (auto adapter = entryOf(s, ctl::Adapter); adapter && *adapter <= 2 && !adapterHidden)
     b.setD(37, static_cast<uint8_t>(*adapter));
   if (s.checked(ctl::NodeInitial)) {
     b.setD(38, 1);
@@ -335,7 +351,14 @@ BlockEncoding encodeSettingsBlock(DialogState& s, const EscSettings& kept) {
   }
   putEntry(b, 39, s, ctl::CanBaud);
 
-  if (b.length > 44) {
+  // A text still showing what the read decoded goes back as the ESC's own half
+  // value: "%.1f" drops digits (6.125 shows "6.1", which parses to 6.1016), so
+  // parsing it would change the value on every send.
+  const uint16_t keptGain = static_cast<uint16_t>(kept.at(44) << 8 | kept.at(45));
+  const uint16_t keptOffset = static_cast<uint16_t>(kept.at(46) << 8 | kept.at(47));
+  const bool gainAsRead = s.text(ctl::AdcGain) == adcGainText(keptGain);
+  const bool offsetAsRead = s.text(ctl::AdcOffset) == adcOffsetText(keptOffset);
+  if (b.length > 44 && !(gainAsRead && offsetAsRead)) {
     const AdcParse adc = parseAdcTexts(s.text(ctl::AdcGain), s.text(ctl::AdcOffset));
     if (!adc.values) {
       switch (adc.error) {
@@ -346,10 +369,10 @@ BlockEncoding encodeSettingsBlock(DialogState& s, const EscSettings& kept) {
       return out;
     }
     // Block positions 44-47 in both layouts: the same bytes the decoding reads.
-    const uint8_t bytes[4] = {static_cast<uint8_t>(adc.values->gain >> 8),
-                              static_cast<uint8_t>(adc.values->gain & 0xFF),
-                              static_cast<uint8_t>(adc.values->offset >> 8),
-                              static_cast<uint8_t>(adc.values->offset & 0xFF)};
+    const uint16_t gain = gainAsRead ? keptGain : adc.values->gain;
+    const uint16_t offset = offsetAsRead ? keptOffset : adc.values->offset;
+    const uint8_t bytes[4] = {static_cast<uint8_t>(gain >> 8), static_cast<uint8_t>(gain & 0xFF),
+                              static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset & 0xFF)};
     for (int i = 0; i < 4; ++i)
       if (44 + i < b.length) b.block[static_cast<size_t>(44 + i)] = bytes[i];
   }

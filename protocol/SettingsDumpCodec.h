@@ -19,9 +19,14 @@ void prepareCp210xRead(DialogState& s);
 std::string dumpProgressText(size_t index);
 int dumpProgressValue(size_t index);
 
+// The positions the decoding reads end with ADAPTER at 30. A read whose dump
+// is shorter has failed: its controls would stay as they were.
+inline constexpr size_t kCp210xDumpLength = 31;
+
 // Writes the dump into the controls: progress 100, the controls the CP210x
 // ESCs lack disabled, overload/data-log rules, every position, the DEFAULT
-// adapter and the fixed CAN entries. Any dump is accepted, including an empty one.
+// adapter and the fixed CAN entries. Any dump is decoded, including an empty one;
+// the read refuses one shorter than kCp210xDumpLength before it gets here.
 void decodeSettingsDump(DialogState& s, std::span<const uint8_t> dump);
 
 }  // namespace orx

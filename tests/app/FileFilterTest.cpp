@@ -8,7 +8,7 @@ using V = std::vector<std::string>;
 TEST(FileFilter, WindowsFiltersBecomeQtNameFilters) {
   EXPECT_EQ(QtNameFilters("Config Files (*.cfg)|*.cfg||"), V{"Config Files (*.cfg)"});
   EXPECT_EQ(QtNameFilters("CSV (*.csv)|*.csv|All Files (*.*)|*.*||"), (V{"CSV (*.csv)", "All Files (*.*)"}));
-  // Patterns the description does not show are added, so Qt filters by them.
+  // Patterns the filter's label does not show are added, so Qt filters by them.
   EXPECT_EQ(QtNameFilters("Firmware|*.orx;*.dfu||"), V{"Firmware (*.orx *.dfu)"});
   EXPECT_EQ(QtNameFilters("Images (*.png)|*.bmp||"), V{"Images (*.png) (*.bmp)"});
 }

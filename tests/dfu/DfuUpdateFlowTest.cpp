@@ -121,7 +121,7 @@ TEST(DfuUpdateFlow, NoDeviceWithinTheLimit) {
   EXPECT_EQ(rig.host.boxes.shown[0], errorBox("ESC not detected, please reconnect. (DFU Device not found)"));
   EXPECT_EQ(rig.host.status(), "Entering firmware update mode (DFU Mode)...");
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});  // the monitor goes on
-  EXPECT_TRUE(rig.session.DefaultsAfterUpdate);
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);  // nothing was erased: the ESC keeps its settings
 }
 
 TEST(DfuUpdateFlow, ABootLoaderThatCannotBeOpenedIsNamedNeverNotFound) {
@@ -145,7 +145,7 @@ TEST(DfuUpdateFlow, ABootLoaderThatCannotBeOpenedIsNamedNeverNotFound) {
   EXPECT_EQ(restarted.update(), DfuUpdateResult::DeviceNotOpenable);
   ASSERT_EQ(restarted.host.boxes.shown.size(), 1u);
   EXPECT_NE(restarted.host.boxes.shown[0].text.find("another program is using it"), std::string::npos);
-  EXPECT_TRUE(restarted.session.DefaultsAfterUpdate);  // the ESC did restart
+  EXPECT_FALSE(restarted.session.DefaultsAfterUpdate);  // restarted, but no erase ran: its settings stand
   EXPECT_EQ(restarted.host.periods, std::vector<int>{500});
 
   // Another maker's DFU device that will not open is not the ESC.
@@ -165,6 +165,7 @@ TEST(DfuUpdateFlow, UnreadableMemoryMap) {
   EXPECT_EQ(rig.host.boxes.shown[0], errorBox("Cannot read ESC, please reconnect. (Decode device mapping error)"));
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});
   EXPECT_TRUE(rig.device.erasedPages.empty());
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);
 }
 
 TEST(DfuUpdateFlow, FileWithoutAlternateZeroLaunchesNothing) {
@@ -175,6 +176,7 @@ TEST(DfuUpdateFlow, FileWithoutAlternateZeroLaunchesNothing) {
   EXPECT_TRUE(rig.host.boxes.shown.empty());
   EXPECT_TRUE(rig.device.erasedPages.empty());
   EXPECT_TRUE(rig.device.dataBlocks.empty());
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);
 }
 
 TEST(DfuUpdateFlow, ImageOutsideTheWritableFlashIsRefusedBeforeErasing) {
@@ -187,6 +189,7 @@ TEST(DfuUpdateFlow, ImageOutsideTheWritableFlashIsRefusedBeforeErasing) {
   EXPECT_EQ(rig.host.boxes.shown[0].text, DfuFailureText(DfuOpCode::Erase, dfurc::kBadParameter));
   EXPECT_EQ(rig.host.status(), "FIRMWARE UPDATE FAILED");
   EXPECT_TRUE(rig.device.erasedPages.empty());
+  EXPECT_FALSE(rig.session.DefaultsAfterUpdate);
 }
 
 TEST(DfuUpdateFlow, DeviceErrorDuringTheEraseIsReportedNotShownForever) {
@@ -204,6 +207,7 @@ TEST(DfuUpdateFlow, DeviceErrorDuringTheEraseIsReportedNotShownForever) {
   EXPECT_TRUE(rig.host.checked(ctl::RepairMode));  // kept, so the user can try again
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});
   EXPECT_TRUE(rig.device.dataBlocks.empty());
+  EXPECT_TRUE(rig.session.DefaultsAfterUpdate);  // pages were erased: the next read restores defaults
 }
 
 TEST(DfuUpdateFlow, PhaseTexts) {

@@ -31,9 +31,11 @@ TEST(OrxDecoding, DigitRuleIncludingCharactersOutsideUpperCaseHex) {
   // "a" is 97 and "G" is 71: (16*97+1) mod 256 = 17, 16*0+71 = 71, (16*71+71) mod 256 = 183.
   ASSERT_EQ(image.decode("00FF7A" "a1" "0G" "GG"), ImageLoadResult::Ok);
   EXPECT_EQ(image.bytes(), (std::vector<uint8_t>{0x00, 0xFF, 0x7A, 17, 71, 183}));
-  // Line breaks are not skipped: they decode like any other character.
+  // Line breaks and blanks are skipped, even inside a pair.
   ASSERT_EQ(image.decode("\r\n"), ImageLoadResult::Ok);
-  EXPECT_EQ(image.bytes(), (std::vector<uint8_t>{static_cast<uint8_t>((16 * 13 + 10) % 256)}));
+  EXPECT_TRUE(image.empty());
+  ASSERT_EQ(image.decode(" 0\r\nF\t7 \v\fA\n"), ImageLoadResult::Ok);
+  EXPECT_EQ(image.bytes(), (std::vector<uint8_t>{0x0F, 0x7A}));
 }
 
 TEST(OrxDecoding, TrailingSingleCharacterIsIgnored) {

@@ -81,3 +81,34 @@ TEST_F(SimUpdate, RefusalsAreRepeatedThenAChecksumErrorClosesTheLink) {
   EXPECT_EQ(sim.withCp210x([](sim::Cp210xEsc& esc) { return esc.bootLoaderReceived(); }),
             std::vector<uint8_t>(bytes.begin(), bytes.begin() + 66));
 }
+
+TEST_F(SimUpdate, UnconfirmedDefaultsAfterTheUpdateAreToldAndTheSettingsStillRead) {
+  chooseImage(test::MakeImageBytes({64}));
+  sim.addFault(sim::Fault{sim::Command::RestoreDefaults, sim::FaultKind::Silence, -1});
+  EXPECT_EQ(UpdateFirmwareSerial(*session, host, chooser), SerialUpdateResult::Updated);
+  EXPECT_EQ(status(), "DEFAULT SETTINGS FAILED");
+  EXPECT_EQ(host.postedReads, 1);
+}
+
+// A file saved by a text editor: line ends, a final newline, blanks.
+TEST_F(SimUpdate, EditorLineEndsAndBlanksDecodeToTheSameImage) {
+  const std::vector<uint8_t> bytes = test::MakeImageBytes({64, 30});
+  const std::string hex = test::OrxText(bytes);
+  std::string text;
+  for (size_t at = 0; at < hex.size(); at += 40) text += hex.substr(at, 40) + (at % 80 == 0 ? " \t" : "\r\n");
+  std::ofstream(file, std::ios::binary) << text << "\r\n";
+  chooser.path = file.string();
+  EXPECT_EQ(UpdateFirmwareSerial(*session, host, chooser), SerialUpdateResult::Updated);
+  EXPECT_EQ(sim.withCp210x([](sim::Cp210xEsc& esc) { return esc.firmwareImage(); }), bytes);
+}
+
+TEST_F(SimUpdate, FileWhoseLastBlockRunsPastItsEndIsRefusedBeforeAnyBlockIsSent) {
+  std::vector<uint8_t> bytes = test::MakeImageBytes({64, 64});
+  bytes.resize(bytes.size() - 10);
+  chooseImage(bytes);
+  EXPECT_EQ(UpdateFirmwareSerial(*session, host, chooser), SerialUpdateResult::FileDamaged);
+  ASSERT_EQ(host.boxes.shown.size(), 1u);  // before "Do you wish to continue?"
+  EXPECT_EQ(host.boxes.shown[0].text, kFileDamagedText);
+  EXPECT_TRUE(sim.withCp210x([](sim::Cp210xEsc& esc) { return esc.bootLoaderReceived(); }).empty());
+  EXPECT_TRUE(session->links.cp210x.isOpen());
+}

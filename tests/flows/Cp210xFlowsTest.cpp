@@ -85,6 +85,22 @@ TEST(Cp210xRead, EscFallingSilentBeforeTheDumpKeepsControls) {
   EXPECT_EQ(t.rig->host.lastPeriod(), 500);
 }
 
+TEST(Cp210xRead, DumpShorterThanItsPositionsIsAFailedReadAndASendInventsNothing) {
+  Cp210xRig t;
+  Bytes dump = sampleCp210xDump();
+  dump.resize(20);
+  t.esc.setDump(dump);
+  ASSERT_TRUE(t.rig->tickUntil([&] { return t.rig->host.postedReads == 1; }, 6));
+  EXPECT_EQ(t.rig->host.status(), "READ SETTINGS FAILED");
+  EXPECT_FALSE(t.sawStatus("READ SETTINGS COMPLETED"));
+
+  EXPECT_EQ(runSendSettings(t.rig->session, t.rig->host), SendOutcome::Updated);
+  for (const Bytes& applied : t.esc.applied()) {
+    EXPECT_NE(applied, (Bytes{0xF9, 123}));  // STALL was never read: neither radio is ticked
+    EXPECT_NE(applied, (Bytes{0xA1}));       // nor PROPELLER HOLD
+  }
+}
+
 TEST(Cp210xSend, AllStepsAcknowledgedInTableOrder) {
   Cp210xRig t;
   ASSERT_TRUE(t.readCompleted());
@@ -187,14 +203,16 @@ TEST(Cp210xDefaults, AfterSerialUpdatePingsSendsDefaultsAndPostsTheRead) {
   EXPECT_EQ(t.rig->host.postedReads, posted + 1);
 }
 
-TEST(Cp210xDefaults, AfterSerialUpdateUnconfirmedDefaultsFail) {
+TEST(Cp210xDefaults, AfterSerialUpdateUnconfirmedDefaultsFailAndTheReadSaysSoAgain) {
   Cp210xRig t;
   ASSERT_TRUE(t.readCompleted());
   t.esc.refuse(0xDE);
   const int posted = t.rig->host.postedReads;
   EXPECT_EQ(runDefaultsAfterUpdate(t.rig->session, t.rig->host), AfterUpdateOutcome::DefaultsFailed);
   EXPECT_EQ(t.rig->host.status(), "DEFAULT SETTINGS FAILED");
-  EXPECT_EQ(t.rig->host.postedReads, posted);
+  EXPECT_EQ(t.rig->host.postedReads, posted + 1);
+  t.rig->tick();  // runs the posted read
+  EXPECT_EQ(t.rig->host.status(), "DEFAULT SETTINGS FAILED");
 }
 
 }  // namespace

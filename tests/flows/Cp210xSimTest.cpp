@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FlowRig.h"
+#include "protocol/ProtectionsFlow.h"
 #include "protocol/SendSettingsFlow.h"
 #include "tools/SimulatedEsc.h"
 
@@ -28,6 +29,29 @@ TEST(Cp210xSim, AutomaticReadThenSendChangesTheEscSettings) {
   EXPECT_EQ(runSendSettings(rig.session, rig.host), SendOutcome::Updated);
   EXPECT_EQ(rig.host.status(), "SETTINGS UPDATED");
   EXPECT_EQ(dump().at(7), 0x72 - wanted);
+}
+
+// The raw hardware byte decides the J7QX refusal and the LOAD step; reading
+// the protection records in between must not make the send forget it.
+TEST(Cp210xSim, ProtectionsReadKeepsTheRawHardwareByteForTheSend) {
+  for (uint8_t hardware : {uint8_t{10}, uint8_t{12}}) {
+    sim::Cp210xConfig config;
+    config.hardware = hardware;
+    sim::SimulatedEsc esc{config};
+    ASSERT_TRUE(esc.start()) << esc.error();
+    Rig rig(esc.path(), "");
+    ASSERT_TRUE(rig.tickUntil([&] { return rig.host.status() == "READ SETTINGS COMPLETED"; }, 6));
+    ASSERT_TRUE(runReadProtections(rig.session, rig.host).answered);
+    esc.clearReceived();
+    rig.host.shared.update([](DialogState& s) { s.selectText(ctl::DriveFrequency, "PRECISION"); });
+    if (hardware == 12) {
+      EXPECT_EQ(runSendSettings(rig.session, rig.host), SendOutcome::Refused);
+      EXPECT_TRUE(esc.received().empty());
+      continue;
+    }
+    EXPECT_EQ(runSendSettings(rig.session, rig.host), SendOutcome::Updated);
+    for (uint8_t b : esc.received()) EXPECT_FALSE(b >= 0xE5 && b <= 0xE7) << int(b);  // no LOAD step
+  }
 }
 
 }  // namespace

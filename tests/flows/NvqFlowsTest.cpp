@@ -19,7 +19,7 @@ using sim::FaultKind;
 constexpr size_t kExtendedData = 2;  // d[0] sits at block[2] in the extended layout
 
 struct NvqRig {
-  NvqRig() : esc(sim::NvqConfig{}) {
+  explicit NvqRig(const sim::NvqConfig& config = {}) : esc(config) {
     EXPECT_TRUE(esc.start()) << esc.error();
     rig = std::make_unique<Rig>("", esc.path());
   }
@@ -35,9 +35,17 @@ struct NvqRig {
     return n;
   }
 
+  std::string status() const { return rig->host.status(); }
+
   sim::SimulatedEsc esc;
   std::unique_ptr<Rig> rig;
 };
+
+sim::NvqConfig shortLayout() {
+  sim::NvqConfig c;
+  c.version = {0x01, 0x02, 0x15};
+  return c;
+}
 
 TEST(NvqAutoRead, PlugInFillsIdentityAndSettingsAndSlowsTheMonitor) {
   NvqRig t;
@@ -86,17 +94,41 @@ TEST(NvqSend, ChangedDriveFrequencyReachesTheEscAndComesBack) {
   EXPECT_EQ(t.rig->host.text(ctl::EscId), node == 1 ? std::string("---") : strprintf("%02d", node));
 }
 
-TEST(NvqSend, UnacknowledgedBlockShowsNothingAndSilentReadBackBlocksLaterSends) {
+// SEND SETTINGS with nothing changed: every byte goes back as the ESC gave it,
+// also where the controls cannot show the value exactly (a gain shown with one
+// decimal, the adapter hidden under DEFAULT, values outside their tables that
+// would otherwise be sent as what an earlier ESC left in the controls).
+TEST(NvqSend, PlainSendGivesBackExactlyWhatTheEscHolds) {
+  sim::NvqConfig config;
+  config.blockCount = 49;
+  NvqRig t(config);
+  ASSERT_TRUE(t.readCompleted());
+  t.esc.withNvq([](sim::NvqEsc& m) {
+    sim::Bytes b = m.block();
+    b.at(44) = 0x46;  // gain 6.125, shown "6.1"
+    b.at(45) = 0x20;
+    for (auto [k, v] : {std::pair{15, 0}, {37, 2}, {8, 5}, {14, 9}, {34, 100}, {35, 7}})
+      b.at(kExtendedData + k) = static_cast<uint8_t>(v);
+    sim::sealBlock(b, m.layout());
+    m.setBlock(b);
+  });
+  ASSERT_EQ(runReadSettings(t.rig->session, t.rig->host), ReadOutcome::Completed);
+  const sim::Bytes held = t.esc.withNvq([](sim::NvqEsc& m) { return m.block(); });
+  EXPECT_EQ(runSendSettings(t.rig->session, t.rig->host), SendOutcome::Updated);
+  EXPECT_EQ(t.esc.withNvq([](sim::NvqEsc& m) { return m.block(); }), held);
+}
+
+TEST(NvqSend, UnacknowledgedBlockSaysSoAndSilentReadBackBlocksLaterSends) {
   NvqRig t;
   ASSERT_TRUE(t.readCompleted());
   t.esc.addFault(Fault{Command::WriteBlock, FaultKind::Silence, 1});
   t.esc.addFault(Fault{Command::ReadBlock, FaultKind::Silence, 1});
   EXPECT_EQ(runSendSettings(t.rig->session, t.rig->host), SendOutcome::NotConfirmed);
-  EXPECT_EQ(t.rig->host.status(), "");
+  EXPECT_EQ(t.rig->host.status(), "SEND SETTINGS FAILED");
   EXPECT_EQ(t.rig->session.kept.length, 0);
 
   const size_t writes = t.commandsSeen(0xD1);
-  EXPECT_EQ(runSendSettings(t.rig->session, t.rig->host), SendOutcome::NoBlock);
+  EXPECT_EQ(runStm32Send(t.rig->session, t.rig->host), SendOutcome::NoBlock);
   EXPECT_EQ(t.commandsSeen(0xD1), writes);
   EXPECT_EQ(t.rig->host.lastPeriod(), 500);
 }
@@ -175,6 +207,84 @@ TEST(NvqUnplug, VanishingDuringBlockReadBlanksControlsAndBothSquaresGoRed) {
   t.esc.clearFaults();
   ASSERT_TRUE(t.esc.plugBack());
   EXPECT_TRUE(t.rig->tickUntil([&] { return t.rig->host.status() == "READ SETTINGS COMPLETED"; }, 8));
+}
+
+TEST(NvqDefaults, RefusedOrUnconfirmedDefaultsLeaveTheNextReadAPlainRead) {
+  NvqRig t;
+  ASSERT_TRUE(t.readCompleted());
+  t.rig->setRepairMode(true);
+  EXPECT_EQ(runDefaultSettings(t.rig->session, t.rig->host), ReadOutcome::Refused);
+  EXPECT_FALSE(t.rig->session.DefaultsRequested);
+  t.rig->setRepairMode(false);
+  t.esc.addFault(Fault{Command::RestoreDefaults, FaultKind::WrongReply, 1});
+  EXPECT_EQ(runDefaultSettings(t.rig->session, t.rig->host), ReadOutcome::DefaultsFailed);
+  EXPECT_FALSE(t.rig->session.DefaultsRequested);
+  EXPECT_EQ(runSettingsRead(t.rig->session, t.rig->host), ReadOutcome::Completed);  // as the monitor runs it
+  EXPECT_EQ(t.status(), "READ SETTINGS COMPLETED");
+}
+
+TEST(NvqDefaults, EscThatNeverConfirmsDefaultsAfterAnUpdateIsAskedAFewTimesThenRead) {
+  NvqRig t;
+  t.esc.addFault(Fault{Command::RestoreDefaults, FaultKind::Silence, -1});
+  t.rig->session.DefaultsAfterUpdate = true;
+  for (int i = 0; i < 10; ++i) t.rig->tick();
+  EXPECT_EQ(t.commandsSeen(0xDE), 3u);
+  EXPECT_FALSE(t.rig->session.DefaultsAfterUpdate);
+  EXPECT_EQ(t.rig->session.kept.length, 44);
+  EXPECT_EQ(t.status(), "DEFAULT SETTINGS FAILED");
+  EXPECT_EQ(t.commandsSeen(0xD0), 1u);
+}
+
+TEST(NvqReadFailure, BlockWithAWrongCountOrSumIsNeitherShownNorKept) {
+  NvqRig wrongCount(shortLayout()), wrongSum;
+  wrongCount.esc.addFault(Fault{Command::ReadBlock, FaultKind::WrongReply, 1});  // count 41 ^ 0xFF = 0xD6
+  wrongSum.esc.withNvq([](sim::NvqEsc& m) { m.setBlock([b = m.block()]() mutable { b.back() ^= 1; return b; }()); });
+  for (NvqRig* t : {&wrongCount, &wrongSum}) {
+    t->rig->tick();
+    t->rig->tick();
+    EXPECT_EQ(t->rig->session.kept.length, 0);
+    EXPECT_EQ(t->rig->host.snapshot().selection(ctl::DriveFrequency), -1);
+  }
+  EXPECT_TRUE(wrongCount.readCompleted());  // the next probe reads the sound block
+}
+
+TEST(NvqSend, UnconfirmedSendOrReadBackSaysItFailed) {
+  for (FaultKind kind : {FaultKind::Silence, FaultKind::WrongReply}) {
+    NvqRig t;
+    ASSERT_TRUE(t.readCompleted());
+    const std::string escId = t.rig->host.text(ctl::EscId);
+    t.esc.addFault(Fault{Command::WriteBlock, kind, 1});
+    EXPECT_EQ(runSendSettings(t.rig->session, t.rig->host), SendOutcome::NotConfirmed);
+    EXPECT_EQ(t.status(), "SEND SETTINGS FAILED");
+    EXPECT_EQ(t.rig->host.snapshot().value(ctl::Progress), 0);
+    EXPECT_EQ(t.rig->host.text(ctl::EscId), escId);
+
+    t.esc.addFault(Fault{Command::ReadBlock, FaultKind::Silence, 1});  // written, but not read back
+    EXPECT_EQ(runSendSettings(t.rig->session, t.rig->host), SendOutcome::ReadBackFailed);
+    EXPECT_EQ(t.status(), "READ SETTINGS FAILED");
+    EXPECT_EQ(t.rig->host.text(ctl::EscId), escId);
+    EXPECT_TRUE(t.readCompleted());  // the monitor reads the block again by itself
+  }
+}
+
+TEST(NvqSend, EscVanishingDuringTheSendIsToldInABox) {
+  NvqRig t;
+  ASSERT_TRUE(t.readCompleted());
+  t.esc.addFault(Fault{Command::WriteBlock, FaultKind::Vanish, 1, 0});
+  EXPECT_EQ(runSendSettings(t.rig->session, t.rig->host), SendOutcome::NotConfirmed);
+  EXPECT_EQ(t.status(), "SEND SETTINGS FAILED");
+  ASSERT_EQ(t.rig->host.boxes.shown.size(), 1u);
+  EXPECT_EQ(t.rig->host.boxes.shown[0].text, "DEVICE Connection Error - \nPlease Reconnect and Power Cycle Device.");
+}
+
+TEST(NvqReadFailure, EscThatAnswersTheProbeButNotItsIdentifyIsNamedOnTheStatusLine) {
+  NvqRig t;
+  t.esc.addFault(Fault{Command::Identify, FaultKind::Silence, -1});
+  for (int i = 0; i < 6; ++i) t.rig->tick();
+  EXPECT_EQ(t.status(), "ESC DOES NOT ANSWER - PLEASE RECONNECT AND POWER CYCLE DEVICE");
+  EXPECT_FALSE(t.rig->deviceGreen());
+  t.esc.clearFaults();
+  EXPECT_TRUE(t.readCompleted());
 }
 
 }  // namespace

@@ -141,6 +141,7 @@ TEST(Cp210xSendPlan, RadioPairsListsWithoutSelectionAndTheBrakingList) {
   s.setChecked(ctl::SyncRectEnabled, false);
   s.setChecked(ctl::SyncRectDisabled, true);
   s.setChecked(ctl::StallEnabled, false);
+  s.setChecked(ctl::StallDisabled, true);
   s.select(ctl::StartupPower, -1);
   s.select(ctl::Acceleration, -1);
   auto plan = cp210xSendPlan(s, 13);
