@@ -8,7 +8,7 @@ LinkWorker::~LinkWorker() { stop(); }
 
 void LinkWorker::start() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (thread_.joinable()) return;
+  if (thread_.joinable() || stopSource_.stop_requested()) return;
   stopping_ = false;
   thread_ = std::thread([this] { run(); });
 }
@@ -19,6 +19,7 @@ void LinkWorker::stop() {
     stopping_ = true;
     jobs_.clear();
   }
+  stopSource_.request_stop();
   wake_.notify_all();
   if (thread_.joinable() && !onWorkerThread()) thread_.join();
 }
@@ -47,16 +48,25 @@ size_t LinkWorker::pending() const {
   return jobs_.size();
 }
 
+bool LinkWorker::wouldWait() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!jobs_.empty()) return true;
+  if (!running_) return false;
+  return !runningTick_ || Clock::now() - runningSince_ > std::chrono::milliseconds(kUsualTickMs);
+}
+
 void LinkWorker::run() {
   auto nextTick = Clock::now() + std::chrono::milliseconds(kDefaultPeriodMs);
   std::unique_lock<std::mutex> lock(mutex_);
   while (!stopping_) {
     Job job;
+    runningTick_ = false;
     if (!jobs_.empty()) {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     } else if (tickEnabled_ && Clock::now() >= nextTick) {
       job = tick_;
+      runningTick_ = true;
     } else {
       if (tickEnabled_) {
         wake_.wait_until(lock, nextTick);
@@ -65,11 +75,14 @@ void LinkWorker::run() {
       }
       continue;
     }
+    running_ = true;
+    runningSince_ = Clock::now();
     lock.unlock();
     nextPeriodMs_ = kDefaultPeriodMs;
     if (job) job();
     const auto ended = Clock::now();
     lock.lock();
+    running_ = false;
     nextTick = ended + std::chrono::milliseconds(nextPeriodMs_);
   }
 }
