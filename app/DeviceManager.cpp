@@ -1,5 +1,7 @@
 #include "app/DeviceManager.h"
 
+#include <optional>
+
 #include "app/PortAccessText.h"
 #include "datalog/LogDownload.h"
 #include "firmware/DfuUpdate.h"
@@ -68,14 +70,22 @@ void DeviceManager::post(std::function<void()> job) {
 }
 
 void DeviceManager::postCommand(std::function<void()> job) {
-  // A command queued behind a long job or tick says so at once; the text goes
-  // when the command's own job starts, unless something else replaced it.
-  const bool waits = worker_.wouldWait();
-  if (waits) controls_.update([](DialogState& s) { s.setText(ctl::StatusLine, kWaitingText); });
-  post([this, waits, job = std::move(job)] {
-    if (waits) {
-      controls_.update([](DialogState& s) {
-        if (s.text(ctl::StatusLine) == kWaitingText) s.setText(ctl::StatusLine, "");
+  // A command queued behind a job or tick (an Identify of a silent ESC takes
+  // seconds) says so at once. When the command's own job starts, the text it
+  // replaced comes back, unless something else replaced it meanwhile.
+  std::optional<std::string> replaced;
+  if (worker_.busy()) {
+    replaced = controls_.update([](DialogState& s) {
+      std::string before = s.text(ctl::StatusLine);
+      if (before == kWaitingText) before.clear();  // a second command queued
+      s.setText(ctl::StatusLine, kWaitingText);
+      return before;
+    });
+  }
+  post([this, replaced = std::move(replaced), job = std::move(job)] {
+    if (replaced) {
+      controls_.update([&](DialogState& s) {
+        if (s.text(ctl::StatusLine) == kWaitingText) s.setText(ctl::StatusLine, *replaced);
       });
     }
     job();

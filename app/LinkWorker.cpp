@@ -48,11 +48,9 @@ size_t LinkWorker::pending() const {
   return jobs_.size();
 }
 
-bool LinkWorker::wouldWait() const {
+bool LinkWorker::busy() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!jobs_.empty()) return true;
-  if (!running_) return false;
-  return !runningTick_ || Clock::now() - runningSince_ > std::chrono::milliseconds(kUsualTickMs);
+  return running_ || !jobs_.empty();
 }
 
 void LinkWorker::run() {
@@ -60,13 +58,11 @@ void LinkWorker::run() {
   std::unique_lock<std::mutex> lock(mutex_);
   while (!stopping_) {
     Job job;
-    runningTick_ = false;
     if (!jobs_.empty()) {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     } else if (tickEnabled_ && Clock::now() >= nextTick) {
       job = tick_;
-      runningTick_ = true;
     } else {
       if (tickEnabled_) {
         wake_.wait_until(lock, nextTick);
@@ -76,7 +72,6 @@ void LinkWorker::run() {
       continue;
     }
     running_ = true;
-    runningSince_ = Clock::now();
     lock.unlock();
     nextPeriodMs_ = kDefaultPeriodMs;
     if (job) job();

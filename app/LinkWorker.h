@@ -11,7 +11,7 @@
 // and BusyWait, the flows' pauses and searches), which then end at once, so the
 // running job ends at its next wait instead of sitting out its time limits.
 //
-// Threading: post(), setTickEnabled(), wouldWait() and stop() may be called from any thread.
+// Threading: post(), setTickEnabled(), busy() and stop() may be called from any thread.
 // Jobs, the tick and restartMonitor() run on the worker thread only. Jobs report
 // to the window through SharedControls and the callbacks they were given; a job
 // that needs the user's answer calls a Prompter, which blocks this thread (never
@@ -56,10 +56,8 @@ class LinkWorker {
   bool onWorkerThread() const { return std::this_thread::get_id() == thread_.get_id(); }
   // Jobs waiting, not counting the one running.
   size_t pending() const;
-  // A job posted now would wait: a job runs or waits, or a tick runs longer
-  // than a usual one does (an Identify against a silent ESC takes seconds).
-  bool wouldWait() const;
-  static constexpr int kUsualTickMs = 200;
+  // A job posted now would wait: a job or a tick runs, or jobs wait.
+  bool busy() const;
 
  private:
   void run();
@@ -71,8 +69,6 @@ class LinkWorker {
   std::deque<Job> jobs_;
   bool stopping_ = false;
   bool running_ = false;
-  bool runningTick_ = false;
-  Clock::time_point runningSince_;
   std::stop_source stopSource_;
   bool tickEnabled_ = true;
   int nextPeriodMs_ = kDefaultPeriodMs;  // worker thread only

@@ -61,6 +61,8 @@ struct Child {
       ::kill(pid, SIGKILL);
       ::waitpid(pid, nullptr, 0);
     }
+    ::close(toChild);
+    ::close(fromChild);
   }
 };
 
@@ -112,7 +114,7 @@ void closeMidJob(sim::SimulatedEsc& esc, const std::function<void(const Child&)>
   intoJob(first);
   first.send('c');
   const long long exitMs = first.exitsWithin(15s);
-  RecordProperty("ExitAfterCloseMs", int(exitMs));
+  testing::Test::RecordProperty("ExitAfterCloseMs", int(exitMs));
   EXPECT_GE(exitMs, 0);
   EXPECT_LT(exitMs, 1000);
 
