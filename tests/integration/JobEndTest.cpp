@@ -26,7 +26,7 @@ using namespace std::chrono;
 namespace {
 
 struct Bench {
-  explicit Bench(sim::SimulatedEsc& e) : esc(e) {
+  explicit Bench(sim::SimulatedEsc& e, std::function<void(Bench&)> before = {}) : esc(e) {
     fillStartLists(controls);
     EXPECT_TRUE(esc.start()) << esc.error();
     const bool nvq = esc.kind() == sim::EscKind::Nvq;
@@ -37,6 +37,7 @@ struct Bench {
     manager->setIndicatorListener([this](bool adapter, bool) {
       if (!adapter) ++adapterRed;
     });
+    if (before) before(*this);
     manager->start();
   }
   ~Bench() { manager->stop(); }
@@ -119,14 +120,15 @@ TEST(JobEnd, StopEndsALogDownloadFromAnEscThatStopsSending) {
 }
 
 TEST(JobEnd, AdapterSquareStaysGreenWhileTheEscWaitsInDfuMode) {
+  // The ESC sits in its DFU boot loader from the start: no serial port, a DFU device.
   sim::SimulatedEsc esc{sim::NvqConfig{}};
-  esc.setReappearAfterLeavingMs(-1);
-  Bench b(esc);
-  b.dfuPresent = [&] { return !esc.present(); };
-  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+  Bench b(esc, [&](Bench& b) {
+    esc.vanish();
+    b.dfuPresent = [] { return true; };
+    b.controls.update([](DialogState& s) { s.setChecked(ctl::RepairMode, true); });
+  });
+  ASSERT_TRUE(waitFor([&] { return b.manager->snapshot().adapterOpen; }, 10s));
   const int redBefore = b.adapterRed;
-  b.clickRepairMode(true);
-  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "Repair Mode Enabled"; }, 10s));
   std::this_thread::sleep_for(3s);  // six monitor ticks, two DFU searches
   EXPECT_EQ(b.adapterRed, redBefore);
   EXPECT_TRUE(b.manager->snapshot().adapterOpen);
