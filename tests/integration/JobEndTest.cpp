@@ -46,6 +46,9 @@ struct Bench {
     controls.update([&](DialogState& s) { s.setChecked(ctl::RepairMode, ticked); });
     manager->repairModeClicked();
   }
+  bool shows(const std::string& status) const {
+    return waitFor([&] { return statusLine(controls) == status; }, 15s);
+  }
   long sent(uint8_t byte) const {
     const sim::Bytes got = esc.received();
     return std::count(got.begin(), got.end(), byte);
@@ -77,32 +80,24 @@ TEST(JobEnd, StopEndsAnIdentifyTheEscNeverAnswersAndAQueuedCommandSaysItWaits) {
   EXPECT_LT(b.stopMs(), 1000);
 }
 
-TEST(JobEnd, StopEndsTheRepairSearchForAMissingDfuDevice) {
-  sim::SimulatedEsc esc{sim::NvqConfig{}};
-  esc.setReappearAfterLeavingMs(-1);
-  Bench b(esc);
-  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
-  b.clickRepairMode(true);
-  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "Entering Repair Mode..."; }, 10s));
-  EXPECT_LT(b.stopMs(), 1000);
-}
-
-TEST(JobEnd, StopEndsTheFirmwareUpdateWaitingForAMissingDfuDevice) {
-  sim::SimulatedEsc esc{sim::NvqConfig{}};
-  esc.setReappearAfterLeavingMs(-1);
-  Bench b(esc);
+TEST(JobEnd, StopEndsTheRepairSearchAndTheFirmwareUpdateWaitingForAMissingDfuDevice) {
   const TempDir dir;
   DfuFile file;
   file.images.push_back(DfuImage{0, true, "Internal Flash", {{0x08000000, std::vector<uint8_t>(64, 1)}}});
   const std::vector<uint8_t> bytes = BuildDfuFile(file);
   std::ofstream(dir.file("any.dfu"), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                              std::streamsize(bytes.size()));
-  b.files.path = dir.file("any.dfu");
-  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
-  b.controls.update([](DialogState& s) { s.setChecked(ctl::RepairMode, true); });  // no name check
-  b.manager->updateFirmware();
-  ASSERT_TRUE(waitFor([&] { return !esc.present(); }, 10s));
-  EXPECT_LT(b.stopMs(), 1000);
+  for (bool update : {false, true}) {
+    sim::SimulatedEsc esc{sim::NvqConfig{}};
+    esc.setReappearAfterLeavingMs(-1);
+    Bench b(esc);
+    b.files.path = dir.file("any.dfu");
+    ASSERT_TRUE(b.shows("READ SETTINGS COMPLETED"));
+    b.controls.update([](DialogState& s) { s.setChecked(ctl::RepairMode, true); });  // no file name check
+    update ? b.manager->updateFirmware() : b.manager->repairModeClicked();
+    ASSERT_TRUE(waitFor([&] { return !esc.present(); }, 10s));  // gone to a boot loader no bus shows
+    EXPECT_LT(b.stopMs(), 1000) << (update ? "update" : "repair");
+  }
 }
 
 TEST(JobEnd, StopEndsALogDownloadFromAnEscThatStopsSending) {
@@ -110,7 +105,7 @@ TEST(JobEnd, StopEndsALogDownloadFromAnEscThatStopsSending) {
   sim::SimulatedEsc esc{sim::NvqConfig{}};
   esc.addFault({sim::Command::LogNextPage, sim::FaultKind::Silence, -1, 0});
   Bench b(esc);
-  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 10s));
+  ASSERT_TRUE(b.shows("READ SETTINGS COMPLETED"));
   QObject window;
   esc.clearReceived();
   b.manager->requestDownload(
@@ -137,11 +132,10 @@ TEST(JobEnd, AdapterSquareStaysGreenWhileTheEscWaitsInDfuMode) {
 TEST(JobEnd, UntickingRepairModeLeavesACp210xEscInItsBootLoaderAndSaysToPowerCycleIt) {
   sim::SimulatedEsc esc{sim::Cp210xConfig{}};
   Bench b(esc);
-  ASSERT_TRUE(waitFor([&] { return statusLine(b.controls) == "READ SETTINGS COMPLETED"; }, 15s));
+  ASSERT_TRUE(b.shows("READ SETTINGS COMPLETED"));
   b.clickRepairMode(true);
   // The first boot request sends the ESC into its boot loader, the next finds it there.
   ASSERT_TRUE(waitFor([&] { return b.sent(0xD6) >= 3; }, 10s));
   b.clickRepairMode(false);
-  EXPECT_TRUE(waitFor([&] { return statusLine(b.controls) == "Power Cycle the ESC to Leave Repair Mode"; }, 10s))
-      << statusLine(b.controls);
+  EXPECT_TRUE(b.shows("Power Cycle the ESC to Leave Repair Mode")) << statusLine(b.controls);
 }
