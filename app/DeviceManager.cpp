@@ -1,5 +1,7 @@
 #include "app/DeviceManager.h"
 
+#include <optional>
+
 #include "app/PortAccessText.h"
 #include "datalog/LogDownload.h"
 #include "firmware/DfuUpdate.h"
@@ -26,7 +28,9 @@ DeviceManager::DeviceManager(SharedControls& controls, Prompter& prompter, FileC
       worker_([this] {
         monitor_.tick();
         publish();
-      }) {}
+      }) {
+  session_.links.setStopToken(worker_.stopToken());
+}
 
 DeviceManager::~DeviceManager() { stop(); }
 
@@ -54,10 +58,13 @@ void DeviceManager::accessRefused(const AccessProblem& problem) {
   const auto text = PortAccessText(problem.path, problem.error);
   if (!text) return;
   if (accessListener_ && accessFilter_.tellNow(problem)) accessListener_(problem);
-  // Once per new reason: the monitor tries again every tick.
-  if (*text == lastPortFailure_) return;
+  // The monitor tries again every tick: a reason already told is told again
+  // only once the status line was cleared, so it never hides a flow's text.
+  const bool fresh = *text != lastPortFailure_;
   lastPortFailure_ = *text;
-  controls_.update([&](DialogState& s) { s.setText(ctl::StatusLine, *text); });
+  controls_.update([&](DialogState& s) {
+    if (fresh || s.text(ctl::StatusLine).empty()) s.setText(ctl::StatusLine, *text);
+  });
 }
 
 bool DeviceManager::findDfuDevice() {
@@ -72,6 +79,29 @@ void DeviceManager::post(std::function<void()> job) {
   worker_.post([this, job = std::move(job)] {
     job();
     publish();
+  });
+}
+
+void DeviceManager::postCommand(std::function<void()> job) {
+  // A command queued behind a job or tick (an Identify of a silent ESC takes
+  // seconds) says so at once. When the command's own job starts, the text it
+  // replaced comes back, unless something else replaced it meanwhile.
+  std::optional<std::string> replaced;
+  if (worker_.busy()) {
+    replaced = controls_.update([](DialogState& s) {
+      std::string before = s.text(ctl::StatusLine);
+      if (before == kWaitingText) before.clear();  // a second command queued
+      s.setText(ctl::StatusLine, kWaitingText);
+      return before;
+    });
+  }
+  post([this, replaced = std::move(replaced), job = std::move(job)] {
+    if (replaced) {
+      controls_.update([&](DialogState& s) {
+        if (s.text(ctl::StatusLine) == kWaitingText) s.setText(ctl::StatusLine, *replaced);
+      });
+    }
+    job();
   });
 }
 
@@ -98,23 +128,23 @@ void DeviceManager::postSettingsRead() {
 }
 
 void DeviceManager::readSettings() {
-  post([this] { runReadSettings(session_, *this); });
+  postCommand([this] { runReadSettings(session_, *this); });
 }
 
 void DeviceManager::sendSettings() {
-  post([this] { runSendSettings(session_, *this); });
+  postCommand([this] { runSendSettings(session_, *this); });
 }
 
 void DeviceManager::defaultSettings() {
-  post([this] { runDefaultSettings(session_, *this); });
+  postCommand([this] { runDefaultSettings(session_, *this); });
 }
 
 void DeviceManager::repairModeClicked() {
-  post([this] { runRepairModeClick(session_, *this); });
+  postCommand([this] { runRepairModeClick(session_, *this); });
 }
 
 void DeviceManager::updateFirmware() {
-  post([this] {
+  postCommand([this] {
     // Older ESCs take a serial image through the CP210x adapter; NVQ series
     // ESCs are updated over USB DFU.
     if (session_.links.cp210x.AdapterState == 2) {
@@ -158,7 +188,7 @@ void DeviceManager::version() {
 }
 
 void DeviceManager::queryUseTime(TextListener show) {
-  post([this, show = std::move(show)] {
+  postCommand([this, show = std::move(show)] {
     const UseTimeResult r = runQueryUseTime(session_, *this, lastUseTime_);
     switch (r.outcome) {
       case UseTimeOutcome::Read:
@@ -171,18 +201,18 @@ void DeviceManager::queryUseTime(TextListener show) {
 }
 
 void DeviceManager::clearUseTime() {
-  post([this] { runClearUseTime(session_, *this); });
+  postCommand([this] { runClearUseTime(session_, *this); });
 }
 
 void DeviceManager::readProtections(StatesListener show) {
-  post([this, show = std::move(show)] {
+  postCommand([this, show = std::move(show)] {
     const ProtectionsRead r = runReadProtections(session_, *this);
     if (r.answered && show) show(r.states);
   });
 }
 
 void DeviceManager::clearProtections(StatesListener show) {
-  post([this, show = std::move(show)] {
+  postCommand([this, show = std::move(show)] {
     const ProtectionsRead r = runClearProtections(session_, *this);
     if (r.answered && show) show(r.states);
   });
@@ -195,7 +225,7 @@ void DeviceManager::openDataLog() {
 void DeviceManager::requestDownload(std::shared_ptr<graph::LogInbox> inbox) {
   // One download at a time: a second READ ESC LOG while one runs is dropped.
   if (!downloadGate_.tryClaim()) return;
-  post([this, inbox] {
+  postCommand([this, inbox] {
     datalog::DownloadHooks hooks;
     hooks.progress = [inbox](double percent) { inbox->progress(percent); };
     hooks.deliver = [inbox](std::span<const std::uint8_t> bytes) { inbox->deliver(bytes); };
@@ -204,7 +234,7 @@ void DeviceManager::requestDownload(std::shared_ptr<graph::LogInbox> inbox) {
 }
 
 void DeviceManager::requestClear() {
-  post([this] { datalog::runClearLog(session_, *this); });
+  postCommand([this] { datalog::runClearLog(session_, *this); });
 }
 
 std::string DeviceManager::firmwareVersion() const {

@@ -27,6 +27,9 @@
 
 namespace orx {
 
+// The status line while a command waits for the job or tick before it.
+inline constexpr const char* kWaitingText = "PLEASE WAIT - THE ESC IS BUSY...";
+
 class DeviceManager : public MainWindowCommands,
                       public graph::DataLogSource,
                       public UseTimeRequests,
@@ -64,7 +67,8 @@ class DeviceManager : public MainWindowCommands,
 
   // Starts the worker with the monitor ticking.
   void start();
-  // Lets the running job finish and joins the worker; waiting jobs are dropped.
+  // Stops the worker: the running job ends at its next wait, waiting jobs are
+  // dropped, the ports close.
   void stop();
 
   Snapshot snapshot() const;
@@ -109,6 +113,8 @@ class DeviceManager : public MainWindowCommands,
   void postSettingsRead() override;
 
   void post(std::function<void()> job);
+  // A job the user asked for: when it has to wait, the status line says so.
+  void postCommand(std::function<void()> job);
   // The adapter lookup of the real system, telling the user when a port that
   // is plugged in cannot be opened.
   PortOpener systemOpener(AccessDevice device, const DiscoveryRoots& roots);

@@ -20,8 +20,13 @@ constexpr int kLockWaitMs = 3000;
 InstanceGuard::InstanceGuard(QString socketPath, QObject* parent)
     : QObject(parent), socketPath_(std::move(socketPath)) {}
 
-InstanceGuard::~InstanceGuard() {
-  if (server_) server_->close();  // removes the socket file
+InstanceGuard::~InstanceGuard() { release(); }
+
+void InstanceGuard::release() {
+  if (!server_) return;
+  server_->close();  // removes the socket file
+  delete server_;
+  server_ = nullptr;
 }
 
 QString InstanceGuard::defaultSocketPath() {

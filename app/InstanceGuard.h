@@ -28,6 +28,9 @@ class InstanceGuard : public QObject {
   ~InstanceGuard() override;
 
   Claim claim();
+  // Stops answering other starts (the window has closed): a start while this
+  // process ends then runs on its own instead of activating a closed window.
+  void release();
   const QString& socketPath() const { return socketPath_; }
 
   // Per user: $ORX_INSTANCE_SOCKET when set (tests), else a socket in the

@@ -8,7 +8,7 @@ LinkWorker::~LinkWorker() { stop(); }
 
 void LinkWorker::start() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (thread_.joinable()) return;
+  if (thread_.joinable() || stopSource_.stop_requested()) return;
   stopping_ = false;
   thread_ = std::thread([this] { run(); });
 }
@@ -19,6 +19,7 @@ void LinkWorker::stop() {
     stopping_ = true;
     jobs_.clear();
   }
+  stopSource_.request_stop();
   wake_.notify_all();
   if (thread_.joinable() && !onWorkerThread()) thread_.join();
 }
@@ -47,6 +48,11 @@ size_t LinkWorker::pending() const {
   return jobs_.size();
 }
 
+bool LinkWorker::busy() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return running_ || !jobs_.empty();
+}
+
 void LinkWorker::run() {
   auto nextTick = Clock::now() + std::chrono::milliseconds(kDefaultPeriodMs);
   std::unique_lock<std::mutex> lock(mutex_);
@@ -65,11 +71,13 @@ void LinkWorker::run() {
       }
       continue;
     }
+    running_ = true;
     lock.unlock();
     nextPeriodMs_ = kDefaultPeriodMs;
     if (job) job();
     const auto ended = Clock::now();
     lock.lock();
+    running_ = false;
     nextTick = ended + std::chrono::milliseconds(nextPeriodMs_);
   }
 }

@@ -6,7 +6,12 @@
 // next tick comes a period after the last job ended (500 ms, or whatever the
 // job asked for with restartMonitor(), e.g. 800 ms after a completed NVQ read).
 //
-// Threading: post(), setTickEnabled() and stop() may be called from any thread.
+// Stopping: the worker owns one std::stop_source. stop() requests it before
+// joining, and its token reaches every wait of the jobs (the links' timed reads
+// and BusyWait, the flows' pauses and searches), which then end at once, so the
+// running job ends at its next wait instead of sitting out its time limits.
+//
+// Threading: post(), setTickEnabled(), busy() and stop() may be called from any thread.
 // Jobs, the tick and restartMonitor() run on the worker thread only. Jobs report
 // to the window through SharedControls and the callbacks they were given; a job
 // that needs the user's answer calls a Prompter, which blocks this thread (never
@@ -18,6 +23,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 
 namespace orx {
@@ -35,8 +41,11 @@ class LinkWorker {
   LinkWorker& operator=(const LinkWorker&) = delete;
 
   void start();
-  // Finishes the running job, drops the waiting ones, joins the thread.
+  // Requests the stop, drops the waiting jobs, lets the running one end at
+  // its next wait and joins the thread. Final: the worker does not start again.
   void stop();
+  // The stop request every wait on this thread honours.
+  std::stop_token stopToken() const { return stopSource_.get_token(); }
 
   void post(Job job);
   void setTickEnabled(bool enabled);
@@ -47,6 +56,8 @@ class LinkWorker {
   bool onWorkerThread() const { return std::this_thread::get_id() == thread_.get_id(); }
   // Jobs waiting, not counting the one running.
   size_t pending() const;
+  // A job posted now would wait: a job or a tick runs, or jobs wait.
+  bool busy() const;
 
  private:
   void run();
@@ -57,6 +68,8 @@ class LinkWorker {
   std::condition_variable wake_;
   std::deque<Job> jobs_;
   bool stopping_ = false;
+  bool running_ = false;
+  std::stop_source stopSource_;
   bool tickEnabled_ = true;
   int nextPeriodMs_ = kDefaultPeriodMs;  // worker thread only
   std::thread thread_;

@@ -4,6 +4,7 @@
 #include "link/UsbIds.h"
 #include "protocol/Cp210xProtocol.h"
 #include "protocol/FlowSteps.h"
+#include "protocol/FlowTexts.h"
 #include "protocol/ReadSettingsFlow.h"
 #include "protocol/SettingsHandlers.h"
 #include "protocol/Stm32Protocol.h"
@@ -21,13 +22,19 @@ void Monitor::tick() {
   if (session_.OpenAttempt < 1) {
     links.ActiveLink = EscLinks::kStm32;
     if (links.stm32.OpenLink(kStm32Id) == 0) {
+      session_.DfuWaiting = false;
       stm32Tick();
       session_.StmLinkOpened = true;
     } else {
       const bool wasShown = links.stm32.AdapterState == 2;
       links.stm32.Close();
-      // A square that was green must not stay green for a port that went away.
-      if (wasShown) host_.indicatorsChanged();
+      // A square that was green must not stay green for a port that went away,
+      // unless the ESC behind it waits in DFU mode (the DFU search checks that).
+      if (session_.DfuWaiting) {
+        links.stm32.AdapterState = 2;
+      } else if (wasShown) {
+        host_.indicatorsChanged();
+      }
       session_.OpenAttempt += 1;
       session_.StmLinkOpened = false;
     }
@@ -41,6 +48,7 @@ void Monitor::tick() {
   }
   const bool wasShown = links.cp210x.AdapterState == 2;
   links.cp210x.Close();
+  session_.Cp210xInBootLoader = false;
   if (wasShown) host_.indicatorsChanged();
   session_.OpenAttempt += 1;
   if (session_.OpenAttempt > 2) {
@@ -109,6 +117,7 @@ void Monitor::cp210xBootPoll() {
       }
       return;
     case cp210x::BootResult::BootLoader:
+      session_.Cp210xInBootLoader = true;
       if (link.DeviceState != 2) {
         identifyCp210x();
         link.DeviceState = 2;
@@ -128,9 +137,14 @@ void Monitor::cp210xPing() {
         link.DeviceState = 1;
         host_.indicatorsChanged();
       }
-      host_.controls().update([](DialogState& s) { ResetControls(s); });
+      host_.controls().update([this](DialogState& s) {
+        ResetControls(s);
+        // Left in its boot loader by REPAIR MODE, the ESC answers no ping.
+        if (session_.Cp210xInBootLoader) s.setText(ctl::StatusLine, flowtext::kPowerCycleToLeaveRepair);
+      });
       return;
     case cp210x::PingResult::Answered:
+      session_.Cp210xInBootLoader = false;
       if (link.DeviceState != 2 || session_.SkipAutoRead) {
         identifyCp210x();
         host_.indicatorsChanged();
@@ -150,16 +164,25 @@ void Monitor::identifyCp210x() {
 
 void Monitor::linkLost(SerialLink& link) {
   link.Close();
+  if (&link == &session_.links.cp210x) session_.Cp210xInBootLoader = false;
   host_.controls().update([](DialogState& s) { ResetControls(s); });
   host_.indicatorsChanged();
 }
 
 void Monitor::dfuSearch() {
-  if (!host_.findDfuDevice()) return;
+  if (!host_.findDfuDevice()) {
+    if (session_.DfuWaiting) {
+      session_.DfuWaiting = false;
+      session_.links.stm32.AdapterState = 0;
+      host_.indicatorsChanged();
+    }
+    return;
+  }
   session_.links.stm32.AdapterState = 2;
   host_.indicatorsChanged();
   // With REPAIR MODE ticked the ESC stays in DFU mode for UPDATE FIRMWARE.
-  if (repairModeTicked(host_) || !host_.readDfuMapping()) return;
+  session_.DfuWaiting = repairModeTicked(host_);
+  if (session_.DfuWaiting || !host_.readDfuMapping()) return;
   setStatus(host_, "Entering app mode...");
   host_.leaveDfuMode();
   session_.StmLinkOpened = false;

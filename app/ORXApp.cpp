@@ -45,6 +45,9 @@ int CORXApp::run() {
                                     [&device] { return device.snapshot().nvqAnswering; }});
   device.start();
   dialog.exec();
+  // The window is closed: from here on a new start gets a window of its own,
+  // and the job still running ends at its next wait.
+  guard.release();
   dialog.releaseWaitingThreads();
   device.stop();
   return 0;

@@ -31,6 +31,8 @@ class BootLoaderLink {
   // Drops what is waiting in both directions.
   virtual void purge() = 0;
   virtual void busyWait(int ms) = 0;
+  // The link worker was asked to stop: reads fail at once, no block goes out.
+  virtual bool stopRequested() const { return false; }
 };
 
 }  // namespace orx

@@ -1,8 +1,12 @@
 #include "firmware/DfuFile.h"
 
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <cstring>
-#include <fstream>
+
+#include "base/RegularFile.h"
 
 namespace orx {
 
@@ -117,17 +121,21 @@ DfuFileResult ParseDfuFile(std::span<const uint8_t> bytes) {
 }
 
 DfuFileResult ReadDfuFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {DfuFileError::CannotOpen, {}};
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return {DfuFileError::CannotOpen, {}};
   std::vector<uint8_t> bytes;
   char chunk[65536];
-  while (in) {
-    in.read(chunk, sizeof chunk);
-    bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-    if (bytes.size() > kMaxDfuFileSize) return {DfuFileError::TooLarge, {}};
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || bytes.size() + size_t(n) > kMaxDfuFileSize) {
+      ::close(fd);
+      if (n < 0) return {DfuFileError::CannotOpen, {}};
+      if (n > 0) return {DfuFileError::TooLarge, {}};
+      return ParseDfuFile(bytes);
+    }
+    bytes.insert(bytes.end(), chunk, chunk + n);
   }
-  if (in.bad()) return {DfuFileError::CannotOpen, {}};
-  return ParseDfuFile(bytes);
 }
 
 std::vector<uint8_t> BuildDfuFile(const DfuFile& file) {

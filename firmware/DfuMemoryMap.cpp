@@ -42,9 +42,11 @@ std::string_view trimRight(std::string_view s) {
 
 }  // namespace
 
-const DfuSector* DfuMemoryMap::sectorAt(uint32_t address) const {
+const DfuSector* DfuMemoryMap::sectorAt(uint32_t address, const DfuSector* after) const {
+  auto holds = [address](const DfuSector& sector) { return address >= sector.address && address < sector.end(); };
+  if (after != nullptr && after + 1 < sectors.data() + sectors.size() && holds(after[1])) return after + 1;
   for (const DfuSector& sector : sectors) {
-    if (address >= sector.address && address < sector.end()) return &sector;
+    if (holds(sector)) return &sector;
   }
   return nullptr;
 }
@@ -52,9 +54,10 @@ const DfuSector* DfuMemoryMap::sectorAt(uint32_t address) const {
 bool DfuMemoryMap::covers(uint32_t address, uint64_t size, uint8_t flags) const {
   uint64_t at = address;
   const uint64_t end = at + size;
+  const DfuSector* sector = nullptr;
   while (at < end) {
     if (at > 0xFFFFFFFFu) return false;
-    const DfuSector* sector = sectorAt(uint32_t(at));
+    sector = sectorAt(uint32_t(at), sector);
     if (sector == nullptr || (sector->flags & flags) != flags) return false;
     at = sector->end();
   }

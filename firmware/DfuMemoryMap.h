@@ -29,8 +29,11 @@ struct DfuMemoryMap {
   std::string name;  // trimmed of the leading '@'
   std::vector<DfuSector> sectors;  // in address order as the device lists them
 
-  // The sector holding `address`, or null.
-  const DfuSector* sectorAt(uint32_t address) const;
+  // The sector holding `address`, or null. When `after` (a sector of this
+  // map) is given, the entry following it is tried first: walking up through
+  // memory, the next sector is normally the next entry, which keeps a walk
+  // over n sectors linear in n instead of quadratic.
+  const DfuSector* sectorAt(uint32_t address, const DfuSector* after = nullptr) const;
   // True when [address, address + size) lies wholly in sectors with all of `flags`.
   bool covers(uint32_t address, uint64_t size, uint8_t flags) const;
 };

@@ -21,11 +21,12 @@ uint32_t FilterImageForOperation(const DfuImage& image, const DfuMemoryMap& map,
 
 std::vector<uint32_t> PagesToErase(const DfuImage& image, const DfuMemoryMap& map) {
   std::vector<uint32_t> pages;
+  const DfuSector* sector = nullptr;
   for (const DfuElement& e : image.elements) {
     uint64_t at = e.address;
     const uint64_t end = at + e.data.size();
     while (at < end && at <= 0xFFFFFFFFu) {
-      const DfuSector* sector = map.sectorAt(uint32_t(at));
+      sector = map.sectorAt(uint32_t(at), sector);
       if (sector == nullptr) break;
       if (sector->erasable()) pages.push_back(sector->address);
       at = sector->end();

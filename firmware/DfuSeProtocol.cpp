@@ -64,8 +64,9 @@ DfuStep DfuSeProtocol::makeIdle() {
 }
 
 DfuStep DfuSeProtocol::waitDownloadDone() {
+  // No stop here: the block or command in flight is finished (or fails)
+  // before an operation that was asked to stop ends.
   for (int poll = 0; poll < kMaxBusyPolls; ++poll) {
-    if (stopped()) return DfuStep::Stopped;
     DfuStatusReply s;
     if (const DfuStep step = getStatus(s); step != DfuStep::Ok) return step;
     if (s.status != kDfuStatusOk || s.state == uint8_t(DfuState::Error)) {

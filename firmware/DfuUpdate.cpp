@@ -1,12 +1,11 @@
 #include "firmware/DfuUpdate.h"
 
-#include <thread>
-
 #include "base/ControlIds.h"
 #include "base/Format.h"
 #include "firmware/DfuFile.h"
 #include "firmware/FirmwareVersionCheck.h"
 #include "firmware/SerialFirmwareUpdate.h"
+#include "link/StopWait.h"
 
 namespace orx {
 
@@ -33,6 +32,7 @@ bool repairMode(FlowHost& host) {
 }
 
 void closeStm32(DeviceSession& session, FlowHost& host) {
+  session.DfuWaiting = false;
   session.links.stm32.Close();
   host.indicatorsChanged();
 }
@@ -137,12 +137,11 @@ DfuUpdateResult stopBefore(FlowHost& host, const DfuService& dfu, const char* te
 }
 
 bool waitForDevice(DfuService& dfu, Clock::time_point since, std::chrono::milliseconds limit,
-                   std::chrono::milliseconds pause, FlowHost* host) {
+                   std::chrono::milliseconds pause, FlowHost* host, const std::stop_token& stop) {
   for (;;) {
     if (host != nullptr) setStatus(*host, kDfuEnteringText);
     if (dfu.EnumerateDfuDevices()) return true;
-    if (Clock::now() - since >= limit) return false;
-    std::this_thread::sleep_for(pause);
+    if (Clock::now() - since >= limit || !SleepUnlessStopped(stop, pause)) return false;
   }
 }
 
@@ -160,7 +159,8 @@ DfuUpdateResult UpdateFirmwareDfu(DeviceSession& session, FlowHost& host, FileCh
   const auto sent = Clock::now();
 
   dfu.clearDevicePath();
-  if (!waitForDevice(dfu, sent, timing.enterLimit, timing.searchPause, &host)) {
+  const std::stop_token& stop = session.links.stm32.stopToken();
+  if (!waitForDevice(dfu, sent, timing.enterLimit, timing.searchPause, &host, stop)) {
     return stopBefore(host, dfu, kDfuNotFoundText, DfuUpdateResult::DeviceNotFound);
   }
   if (dfu.CreateMappingFromDevice() != dfurc::kSuccess) {
@@ -190,7 +190,12 @@ DfuUpdateResult UpdateFirmwareDfu(DeviceSession& session, FlowHost& host, FileCh
 
   // Timer 2.
   for (;;) {
-    std::this_thread::sleep_for(timing.pollPeriod);
+    if (!SleepUnlessStopped(stop, timing.pollPeriod)) {
+      // The engine finishes the block in flight (or fails it), then ends.
+      const DfuOpCode phase = record.operation;
+      engine.StopOperation(handle, record);
+      return fail(session, host, phase, dfurc::kUnexpected, DfuUpdateResult::OperationFailed);
+    }
     if (entering) setStatus(host, kDfuEnterModeText);
     setButtonsEnabled(host, false);
     engine.GetOperationStatus(handle, record);
@@ -231,7 +236,8 @@ DfuUpdateResult UpdateFirmwareDfu(DeviceSession& session, FlowHost& host, FileCh
 
 DfuUpdateResult RunDfuFirmwareUpdate(DeviceSession& session, FlowHost& host, FileChooser& files, DfuService& dfu,
                                      const DfuUpdateTiming& timing) {
-  waitForDevice(dfu, Clock::now(), timing.listWait, std::chrono::milliseconds(20), nullptr);
+  waitForDevice(dfu, Clock::now(), timing.listWait, std::chrono::milliseconds(20), nullptr,
+                session.links.stm32.stopToken());
   // An ESC already waiting in DFU mode that cannot be opened: say so before
   // asking for a file that could not be sent anyway.
   if (dfu.accessProblem()) return stopBefore(host, dfu, kDfuNotFoundText, DfuUpdateResult::DeviceNotFound);

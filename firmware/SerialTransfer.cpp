@@ -94,6 +94,8 @@ TransferOutcome SendImageBlocks(BootLoaderLink& link, const FirmwareImage& image
   TransferOutcome slot = TransferOutcome::Success;
 
   while (pos < size) {
+    // Stopped between blocks: the last one went out whole, no new one starts.
+    if (link.stopRequested()) return TransferOutcome::ComLoss;
     // Declared wire length; 0 when even the length bytes are cut off.
     const size_t length = image.blockLengthAt(pos);
     if (progress) progress(static_cast<int>(acknowledged * 100 / size));
@@ -112,7 +114,7 @@ TransferOutcome SendImageBlocks(BootLoaderLink& link, const FirmwareImage& image
       if (!link.writeEchoed(image.data() + pos, length)) return slot;
       slot = TransferOutcome::ComLoss;
       if (link.receiveReply(1, kAckWaitMs) == ReplyResult::Complete) break;
-      if (silentSends >= kMaxSilentResends) return slot;
+      if (silentSends >= kMaxSilentResends || link.stopRequested()) return slot;
       ++silentSends;
     }
 

@@ -20,6 +20,7 @@ class UsbUartBootLoaderLink : public BootLoaderLink {
   bool writeEchoed(const uint8_t* data, size_t n) override;
   void purge() override;
   void busyWait(int ms) override;
+  bool stopRequested() const override { return links_.stopRequested(); }
 
  private:
   EscLinks& links_;

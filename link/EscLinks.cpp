@@ -68,6 +68,11 @@ int EscLinks::CycleTick() {
   }
 }
 
+void EscLinks::setStopToken(const std::stop_token& stop) {
+  cp210x.setStopToken(stop);
+  stm32.setStopToken(stop);
+}
+
 bool EscLinks::lastWriteFailed() const {
   switch (ActiveLink) {
     case kCp210x: return cp210x.lastWriteFailed();

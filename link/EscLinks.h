@@ -50,6 +50,10 @@ class EscLinks {
   // CP210x: NextBaud (the new baud or 0). STM32: the counter only (0).
   int CycleTick();
 
+  // The link worker's stop request, for both links (see StopWait.h).
+  void setStopToken(const std::stop_token& stop);
+  bool stopRequested() const { return cp210x.stopRequested(); }
+
   // True when the active link's last command or frame could not be written.
   bool lastWriteFailed() const;
   // Zeroes byte 0 of the active link's receive buffer and of ReplyBuffer, so

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -46,8 +47,21 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, 
 }
 
 PosixSerialPort::~PosixSerialPort() {
+  onStop_.reset();  // waits for a callback running on another thread
+  if (stopFd_ >= 0) ::close(stopFd_);
   ioctl(fd_, TIOCNXCL);
   ::close(fd_);
+}
+
+void PosixSerialPort::watchStop(std::stop_token stop) {
+  onStop_.reset();
+  if (stopFd_ < 0) stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (stopFd_ < 0 || !stop.stop_possible()) return;
+  const int fd = stopFd_;
+  onStop_ = std::make_unique<std::stop_callback<std::function<void()>>>(std::move(stop), [fd] {
+    const uint64_t one = 1;
+    (void)!::write(fd, &one, sizeof one);
+  });
 }
 
 PortRead PosixSerialPort::read(std::span<uint8_t> into, int timeoutMs) {
@@ -57,14 +71,15 @@ PortRead PosixSerialPort::read(std::span<uint8_t> into, int timeoutMs) {
     return PortRead{count > 0 ? ReadStatus::Short : none, count};
   };
   while (count < into.size()) {
-    pollfd p{fd_, POLLIN, 0};
-    const int ready = ::poll(&p, 1, remainingMs(deadline));
+    pollfd p[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
+    const int ready = ::poll(p, stopFd_ >= 0 ? 2 : 1, remainingMs(deadline));
     if (ready < 0) {
       if (errno == EINTR) continue;
       return partial(ReadStatus::Failed);
     }
     if (ready == 0) return partial(ReadStatus::TimedOut);
-    if (p.revents & POLLIN) {
+    if (p[1].revents & POLLIN) return {ReadStatus::Stopped, count};
+    if (p[0].revents & POLLIN) {
       const ssize_t n = ::read(fd_, into.data() + count, into.size() - count);
       if (n > 0) {
         count += static_cast<size_t>(n);

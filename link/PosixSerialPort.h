@@ -3,6 +3,7 @@
 // is a poll() against a steady-clock deadline.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,7 @@ class PosixSerialPort final : public SerialPort {
   bool write(std::span<const uint8_t> bytes) override;
   bool purge(PurgeWhat what) override;
   bool configure(int baud) override;
+  void watchStop(std::stop_token stop) override;
 
   int fd() const { return fd_; }
 
@@ -34,6 +36,9 @@ class PosixSerialPort final : public SerialPort {
  private:
   explicit PosixSerialPort(int fd) : fd_(fd) {}
   int fd_;
+  // Readable once a stop is requested: every read polls it beside the port.
+  int stopFd_ = -1;
+  std::unique_ptr<std::stop_callback<std::function<void()>>> onStop_;
 };
 
 }  // namespace orx

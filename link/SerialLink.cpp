@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
+
+#include "link/StopWait.h"
 
 namespace orx {
 
@@ -19,6 +20,7 @@ int SerialLink::openAt(const std::string& search, int baud) {
   auto port = opener_(search);
   if (!port) return 1;
   port_ = std::move(port);
+  port_->watchStop(stop_);
   // Settings that cannot be applied leave the port as it was; it still counts as open.
   BusyWait(kSettleMs);
   if (port_->configure(baud)) {
@@ -29,6 +31,11 @@ int SerialLink::openAt(const std::string& search, int baud) {
   return 0;
 }
 
+void SerialLink::setStopToken(std::stop_token stop) {
+  stop_ = std::move(stop);
+  if (port_) port_->watchStop(stop_);
+}
+
 void SerialLink::dropPort() { port_.reset(); }
 
 void SerialLink::Close() {
@@ -37,11 +44,7 @@ void SerialLink::Close() {
   DeviceState = 0;
 }
 
-void SerialLink::BusyWait(int ms) {
-  if (ms <= 0) return;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_until(deadline);
-}
+void SerialLink::BusyWait(int ms) { SleepUnlessStopped(stop_, std::chrono::milliseconds(ms)); }
 
 bool SerialLink::PurgeAll() { return Purge(PurgeWhat::Both); }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,17 @@ class SerialLink {
   std::span<const uint8_t> receiveBuffer() const { return receive_; }
   void clearReceiveBuffer();
 
+  // The link worker's stop request (see StopWait.h): reads and BusyWait end
+  // at once when it is made. Set before the port opens.
+  void setStopToken(std::stop_token stop);
+  const std::stop_token& stopToken() const { return stop_; }
+  bool stopRequested() const { return stop_.stop_requested(); }
+
   // Closes the port if open; clears open, AdapterState and DeviceState.
   void Close();
-  // Waits `ms` on this thread, sleeping until a steady-clock deadline: a
-  // spinning wait would burn one of the machine's cores for its whole length.
+  // Waits `ms` on this thread, or less when a stop is requested. It sleeps
+  // until a steady-clock deadline: a spinning wait would burn one of the
+  // machine's cores for its whole length.
   void BusyWait(int ms);
   // Drops everything waiting in both directions.
   bool PurgeAll();
@@ -71,6 +79,7 @@ class SerialLink {
 
  private:
   PortOpener opener_;
+  std::stop_token stop_;
   std::unique_ptr<SerialPort> port_;
   std::vector<uint8_t> receive_;
   int baud_ = kStartBaud;

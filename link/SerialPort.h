@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <stop_token>
 
 namespace orx {
 
@@ -16,6 +17,7 @@ enum class ReadStatus {
   Short,     // the time limit passed after at least one byte: success with fewer bytes
   TimedOut,  // nothing arrived within the time limit
   Failed,    // the device reported an error or vanished
+  Stopped,   // the link worker was asked to stop; bytes that came are kept
 };
 
 struct PortRead {
@@ -37,6 +39,9 @@ class SerialPort {
   // Raw 8 data bits, no parity, one stop bit at `baud` (any rate, standard or
   // not). False leaves the previous settings in place.
   virtual bool configure(int baud) = 0;
+  // Reads end with Stopped as soon as a stop is requested on `stop`. Ports
+  // without a way to wake a read may ignore it (their reads then run out).
+  virtual void watchStop(std::stop_token stop) { (void)stop; }
 };
 
 }  // namespace orx

@@ -1,7 +1,5 @@
 #include "protocol/Cp210xProtocol.h"
 
-#include <chrono>
-#include <thread>
 
 namespace orx::cp210x {
 
@@ -24,7 +22,7 @@ std::vector<uint8_t> collectUntilSilence(EscLinks& links, int silenceMs, int pau
   while (bytes.size() < kMaxCollected && links.ReceiveReply(1, silenceMs) != ReceiveResult::Failed) {
     bytes.push_back(links.ReplyBuffer[0]);
     if (onByte) onByte(bytes.size() - 1, bytes.back());
-    if (pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+    links.cp210x.BusyWait(pauseMs);
   }
   return bytes;
 }

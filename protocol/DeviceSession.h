@@ -25,6 +25,12 @@ struct DeviceSession {
   bool StmLinkOpened = false;
   int SilenceCount = 0;
   bool SkipAutoRead = false;
+  // An NVQ series ESC waits in DFU mode for UPDATE FIRMWARE (REPAIR MODE):
+  // its serial port is gone, yet the adapter square stays green.
+  bool DfuWaiting = false;
+  // The CP210x ESC answered from its boot loader; it stays there until
+  // switched off and on again.
+  bool Cp210xInBootLoader = false;
 
   // Flows
   bool DefaultsRequested = false;

@@ -15,6 +15,11 @@ inline constexpr const char* kReadFailed = "READ SETTINGS FAILED";
 inline constexpr const char* kEscNotAnswering = "ESC DOES NOT ANSWER - PLEASE RECONNECT AND POWER CYCLE DEVICE";
 inline constexpr const char* kEnteringRepair = "Entering Repair Mode...";
 inline constexpr const char* kRepairEnabled = "Repair Mode Enabled";
+// The search for the boot loader ran out: the ESC did not show up in DFU mode.
+inline constexpr const char* kRepairNotFound = "Repair Mode Failed - Boot Loader Not Found";
+// REPAIR MODE unticked while a CP210x ESC sits in its boot loader: only
+// switching it off and on again brings its application back.
+inline constexpr const char* kPowerCycleToLeaveRepair = "Power Cycle the ESC to Leave Repair Mode";
 
 inline Message repairCheckedRead() {
   return errorBox("ERROR Repair Mode is Checked - \nUncheck Repair Mode to Read Settings");

@@ -1,8 +1,6 @@
 #include "protocol/ReadSettingsFlow.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "base/ControlIds.h"
 #include "protocol/BlockFrame.h"
@@ -172,7 +170,7 @@ ReadOutcome runCp210xRead(DeviceSession& session, FlowHost& host) {
       s.setText(ctl::StatusLine, dumpProgressText(index));
       s.setValue(ctl::Progress, dumpProgressValue(index));
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(kDumpPauseMs));
+    links.cp210x.BusyWait(kDumpPauseMs);
   });
   if (!dump.answered) {
     host.restartMonitor(kMonitorMs);

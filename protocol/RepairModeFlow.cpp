@@ -1,7 +1,6 @@
 #include "protocol/RepairModeFlow.h"
 
-#include <thread>
-
+#include "link/StopWait.h"
 #include "protocol/FlowSteps.h"
 #include "protocol/FlowTexts.h"
 #include "protocol/SettingsHandlers.h"
@@ -22,10 +21,14 @@ RepairOutcome runRepairModeClick(DeviceSession& session, FlowHost& host, RepairT
 
   bool found = host.findDfuDevice();
   while (!found && Clock::now() - sent < timing.limit) {
-    std::this_thread::sleep_for(timing.searchPause);
+    if (!SleepUnlessStopped(links.stm32.stopToken(), timing.searchPause)) break;
     found = host.findDfuDevice();
   }
-  if (!found) return RepairOutcome::NotFound;
+  if (!found) {
+    setStatus(host, flowtext::kRepairNotFound);
+    return RepairOutcome::NotFound;
+  }
+  session.DfuWaiting = true;
   setStatus(host, flowtext::kRepairEnabled);
   links.stm32.DeviceState = 1;
   host.indicatorsChanged();

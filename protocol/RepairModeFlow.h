@@ -13,7 +13,7 @@ namespace orx {
 enum class RepairOutcome {
   NotApplicable,  // no NVQ series port open: nothing done
   Enabled,        // a DFU device showed up: "Repair Mode Enabled"
-  NotFound,       // none within the time limit: "Entering Repair Mode..." stays
+  NotFound,       // none within the time limit, or stopped: the status says so
 };
 
 struct RepairTiming {

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "base/Format.h"
+#include "base/RegularFile.h"
 
 namespace orx::cfg {
 namespace {
@@ -120,17 +121,15 @@ FileWriteStatus WriteFileAtomically(const std::string& path, std::string_view by
 
 FileReadStatus ReadWholeFile(const std::string& path, std::size_t maxSize) {
   FileReadStatus out;
-  const int raw = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  // A fifo or a device could block or never end: refused before it is opened.
+  const int raw = OpenRegularFile(path, &out.error);
   if (raw < 0) {
-    out.error = errno;
-    out.result = errno == ENOENT ? FileResult::NotFound : FileResult::Failed;
+    out.result = out.error == ENOENT ? FileResult::NotFound : FileResult::Failed;
     return out;
   }
   Fd fd(raw);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return {FileResult::Failed, errno, {}};
-  // A fifo or a device could block or never end.
-  if (!S_ISREG(st.st_mode)) return {FileResult::Failed, S_ISDIR(st.st_mode) ? EISDIR : EINVAL, {}};
   if (static_cast<std::size_t>(st.st_size) > maxSize) return {FileResult::TooLarge, EFBIG, {}};
 
   // Read up to one byte past the limit: the file may grow while we read.

@@ -71,5 +71,20 @@ TEST(DfuImageFilter, PagesAndChecksFollowTheMap) {
   EXPECT_EQ(FilterImageForOperation(image, *map, DfuOpCode::Upgrade), dfurc::kBadParameter);
 }
 
+TEST(DfuImageFilter, ChecksStayLinearInTheSectorsAShortDescriptorLists) {
+  // 126 characters describe 589,815 one-byte sectors; a check that looks each
+  // sector up from the start of the list would not end within the test's time.
+  std::string text = "@F/0x08000000/65535*001 g";
+  for (int i = 0; i < 8; ++i) text += ",65535*001 g";
+  ASSERT_LE(text.size(), 126u);
+  const auto map = ParseDfuMemoryMap(text);
+  ASSERT_TRUE(map);
+  ASSERT_EQ(map->sectors.size(), 9u * 65535);
+  DfuImage image;
+  image.elements.push_back({0x08000000, std::vector<uint8_t>(map->sectors.size())});
+  EXPECT_EQ(FilterImageForOperation(image, *map, DfuOpCode::Erase), dfurc::kSuccess);
+  EXPECT_EQ(PagesToErase(image, *map).size(), map->sectors.size());
+}
+
 }  // namespace
 }  // namespace orx

@@ -37,6 +37,8 @@ class FakeBootLoader : public BootLoaderLink {
   int failWriteAt = -1;
   // Runs inside every writeEchoed, before the answer is decided.
   std::function<void()> onWrite;
+  // What stopRequested() answers: the link worker was asked to stop.
+  bool stopped = false;
 
   std::vector<LinkCall> calls;
   std::vector<std::vector<uint8_t>> writes;  // every block written, resends included
@@ -97,6 +99,7 @@ class FakeBootLoader : public BootLoaderLink {
   }
 
   void busyWait(int ms) override { calls.push_back({LinkCall::Kind::Wait, ms}); }
+  bool stopRequested() const override { return stopped; }
 
   // Waits of every receive, in order.
   std::vector<int> receiveWaits() const {

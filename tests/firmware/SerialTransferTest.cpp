@@ -122,6 +122,21 @@ TEST(BlockTransfer, ChecksumErrorStopsAtOnce) {
   EXPECT_EQ(link.accepted, Slice(bytes, 0, 12));
 }
 
+TEST(BlockTransfer, AStopEndsTheTransferWithWholeBlocksAndNoneSentAgain) {
+  const std::vector<uint8_t> bytes = test::MakeImageBytes({10, 10, 10});
+  FakeBootLoader link;
+  link.blockAnswers = {0x11, std::nullopt};  // a stopped read gets no answer
+  link.onWrite = [&] { link.stopped = link.writes.size() == 2; };
+  EXPECT_NE(Transfer(link, ImageOf(bytes)).outcome, TransferOutcome::Success);
+  EXPECT_EQ(link.writes.size(), 2u);
+
+  // Stopped while an accepted block was in flight: the next one never starts.
+  FakeBootLoader accepting;
+  accepting.onWrite = [&] { accepting.stopped = true; };
+  EXPECT_NE(Transfer(accepting, ImageOf(bytes)).outcome, TransferOutcome::Success);
+  EXPECT_EQ(accepting.writes.size(), 1u);
+}
+
 TEST(BlockTransfer, ThreeRefusalsThenAcceptDeliversTheBlockAFourthFails) {
   const std::vector<uint8_t> bytes = test::MakeImageBytes({20, 20});
   {

@@ -96,7 +96,7 @@ TEST(RepairMode, NvqEscLeavesForItsBootLoaderAndIsFoundAsDfuDevice) {
   EXPECT_EQ(runSendSettings(rig.session, rig.host), SendOutcome::Refused);
 }
 
-TEST(RepairMode, NoDfuDeviceWithinTheLimitLeavesEnteringText) {
+TEST(RepairMode, NoDfuDeviceWithinTheLimitIsNamedOnTheStatusLine) {
   NvqRepairRig t;
   Rig& rig = *t.rig;
   rig.host.dfuFound = [] { return false; };
@@ -104,7 +104,7 @@ TEST(RepairMode, NoDfuDeviceWithinTheLimitLeavesEnteringText) {
   rig.setRepairMode(true);
   const RepairTiming quick{std::chrono::milliseconds(300), std::chrono::milliseconds(20)};
   EXPECT_EQ(runRepairModeClick(rig.session, rig.host, quick), RepairOutcome::NotFound);
-  EXPECT_EQ(rig.host.status(), "Entering Repair Mode...");
+  EXPECT_EQ(rig.host.status(), "Repair Mode Failed - Boot Loader Not Found");
   EXPECT_GE(rig.host.dfuSearches, 5);
 }
 

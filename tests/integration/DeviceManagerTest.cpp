@@ -124,6 +124,9 @@ TEST(DeviceManager, APortThatIsPluggedInButCannotBeOpenedIsNamedOnTheStatusLine)
   manager.start();
   const std::string expected = *PortAccessText(path, ENOTTY);
   EXPECT_TRUE(waitFor([&] { return statusLine(controls) == expected; }, 5s)) << statusLine(controls);
+  // Cleared while the port still cannot be opened, it comes back.
+  controls.update([](DialogState& s) { s.setText(ctl::StatusLine, ""); });
+  EXPECT_TRUE(waitFor([&] { return statusLine(controls) == expected; }, 5s)) << statusLine(controls);
   manager.stop();
   ::unsetenv("ORX_VIRTUAL_PORTS");
   EXPECT_TRUE(prompter.shown.empty());

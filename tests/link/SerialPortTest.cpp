@@ -13,6 +13,7 @@
 
 #include "PtyPeer.h"
 #include "link/PosixSerialPort.h"
+#include "link/StopWait.h"
 
 namespace orx {
 namespace {
@@ -146,6 +147,30 @@ TEST(PosixSerialPortWrite, AStuckLineFailsAfterTheStallLimit) {
   EXPECT_GE(ms, PosixSerialPort::kWriteStallMs - 5);
   // The pty sometimes takes a last few bytes late, which starts one more stall.
   EXPECT_LT(ms, 3 * PosixSerialPort::kWriteStallMs);
+}
+
+TEST(PosixSerialPort, AStopRequestEndsReadsAndWaitsAtOnce) {
+  OpenPort p;
+  ASSERT_TRUE(p.port);
+  std::stop_source stop;
+  p.port->watchStop(stop.get_token());
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    stop.request_stop();
+  });
+  uint8_t buf[1] = {};
+  PortRead r;
+  long long ms = elapsedMs([&] { r = p.port->read(buf, 5000); });
+  stopper.join();
+  EXPECT_EQ(r.status, ReadStatus::Stopped);
+  EXPECT_LT(ms, 1000);
+  // Once stopped, every later read and pause ends at once too.
+  ms = elapsedMs([&] {
+    r = p.port->read(buf, 5000);
+    EXPECT_FALSE(SleepUnlessStopped(stop.get_token(), std::chrono::milliseconds(5000)));
+  });
+  EXPECT_EQ(r.status, ReadStatus::Stopped);
+  EXPECT_LT(ms, 1000);
 }
 
 TEST(PosixSerialPort, OnlyTerminalsOpenAndAFailureSaysWhy) {
