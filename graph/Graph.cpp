@@ -202,6 +202,7 @@ void Graph::receiveLog(std::span<const std::uint8_t> bytes) {
 
 void Graph::showLog(datalog::LogData log, unsigned tripped) {
   setIndicators(tripped, true);
+  resetPoles(*chart_);
   log_ = std::move(log);
   display(*log_, 1);
   sessionSelected_ = false;

@@ -32,7 +32,8 @@ void Graph::saveData() {
     return;
   }
   const std::string offered = notes_.empty() ? std::string(datalog::kDefaultNotes) : notes_;
-  notes_ = runNotes(false, offered).value_or(std::string());
+  // Closed without OK: the notes stay as they were, not lost.
+  if (std::optional<std::string> edited = runNotes(false, offered)) notes_ = std::move(*edited);
   const std::optional<std::string> path = files_.choose(
       {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"});
   if (!path) return;

@@ -116,6 +116,24 @@ TEST(GraphCsv, SaveRefusesWithoutALogAndOverAnExistingFile) {
   EXPECT_EQ(rig.window.notes(), "");
 }
 
+TEST(GraphCsv, NotesClosedWithoutOkStayAsTheyWere) {
+  QTemporaryDir dir;
+  GraphRig rig;
+  rig.window.receiveLog(generatedRecords(2200, 1));
+  NotesScript notes;
+  notes.reply = "Windy day";
+  rig.onDialog(notes.hook());
+  rig.files.answers.push_back(dir.filePath("a.csv").toStdString());
+  rig.window.command(gcmd::kSaveData);
+  notes.reply.reset();
+  rig.files.answers.push_back(dir.filePath("b.csv").toStdString());
+  rig.window.command(gcmd::kSaveData);
+  EXPECT_EQ(rig.window.notes(), "Windy day");
+  QFile saved(dir.filePath("b.csv"));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(saved.readLine().startsWith("# Note - Windy day"));
+}
+
 TEST(GraphCsv, BadFilesKeepTheLogShown) {
   QTemporaryDir dir;
   GraphRig rig;

@@ -4,15 +4,19 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMouseEvent>
 #include <atomic>
 #include <functional>
 #include <thread>
 #include <vector>
 
 #include "base/Messages.h"
+#include "datalog/LogUnits.h"
 #include "graph/DataLogSource.h"
 #include "graph/Graph.h"
+#include "graph/GraphAxes.h"
 #include "graph/GraphIds.h"
+#include "graph/GraphPlot.h"
 #include "tests/support/FixedChooser.h"
 #include "tests/support/QtTestApp.h"
 #include "tests/support/RecordingPrompter.h"
@@ -55,6 +59,51 @@ struct FakeSource : graph::DataLogSource {
   void requestClear() override { ++clears; }
   std::string firmwareVersion() const override { return firmware; }
 };
+
+// Drags the left button across the chart from `from` to `to` (a zoom, or a
+// reset when dragged up and left).
+inline void drag(CChartCtrl& chart, QPoint from, QPoint to) {
+  chart.RenderedImage();
+  auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), chart.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &e);
+  };
+  send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// Zooms into the middle of the plot.
+inline void zoomIn(CChartCtrl& chart) {
+  chart.RenderedImage();
+  const ChartRect& p = chart.GetPlottingRect();
+  drag(chart, QPoint(p.left + p.Width() / 4, p.top + p.Height() / 4),
+       QPoint(p.left + p.Width() * 3 / 4, p.top + p.Height() * 3 / 4));
+}
+
+// How many pixels apart the curve of `key` draws shown sample `i` and the
+// point where the curve's own axis puts that sample's value.
+inline int misfit(graph::Graph& w, const std::string& key, std::size_t i) {
+  CChartCtrl& chart = w.chart();
+  chart.RenderedImage();
+  const CChartAxis* axis = graph::axisOfKey(chart, key);
+  const auto q = graph::quantityOfKey(key);
+  const datalog::LogSample& s = w.shown()->samples.at(i);
+  const datalog::DisplayUnits units = graph::unitsOf(chart.Readout());
+  double value = datalog::displayValue(*q, s, w.shown()->scales, units);
+  if (key == "RP") value /= 1000;  // the axis counts thousands
+  return std::abs(chart.GetAxis(14)->ValueToPixel(graph::seriesValue(s, key)) - axis->ValueToPixel(value));
+}
+
+// The largest misfit of any shown curve, at the sample where it is largest.
+inline int worstMisfit(graph::Graph& w) {
+  int worst = 0;
+  for (const char* key : {"IV", "DC", "TE", "DP", "IT", "OT", "RP", "PC"}) {
+    if (!graph::axisOfKey(w.chart(), key)->IsShown()) continue;
+    for (std::size_t i = 0; i < w.shown()->samples.size(); i += 7) worst = std::max(worst, misfit(w, key, i));
+  }
+  return worst;
+}
 
 struct GraphRig {
   GraphRig() : app(qtApp()), window(&source, prompter, files) {
