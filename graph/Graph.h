@@ -86,6 +86,7 @@ class Graph : public QDialog {
   void loadData();
   void saveData();
   void exportImage();
+  void print();
   void copyToClipboard();
   void changeUnits();
   void rpmSetup();

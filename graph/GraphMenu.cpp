@@ -53,7 +53,7 @@ void Graph::command(int id) {
     case gcmd::kLoadData: return loadData();
     case gcmd::kSaveData: return saveData();
     case gcmd::kExportImage: return exportImage();
-    case gcmd::kPrint: chart_->PrintChart("ESC Data log"); return;
+    case gcmd::kPrint: return print();
     case gcmd::kReadLog:
     case gid::kReadButton: return readLog();
     case gcmd::kClearLog:

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -207,6 +209,30 @@ TEST(GraphImage, ExportWritesA32BitBitmapAndCancelWritesNothing) {
   rig.files.answers.push_back(dir.filePath("no/such/dir/chart.bmp").toStdString());
   rig.window.command(gcmd::kExportImage);
   EXPECT_EQ(rig.prompter.shown.size(), 1u);
+}
+
+TEST(GraphPrint, PrintsIntoAPdfFileAndSaysSoWhenPrintingCannotStart) {
+  QTemporaryDir dir;
+  GraphRig rig;
+  rig.window.receiveLog(generatedRecords());
+  auto printTo = [&](const QString& path) {
+    rig.onDialog([path](QDialog& d) {
+      auto& ask = dynamic_cast<QPrintDialog&>(d);
+      EXPECT_TRUE(ask.testOption(QAbstractPrintDialog::PrintToFile));
+      ask.printer()->setOutputFileName(path);
+      return int(QDialog::Accepted);
+    });
+    rig.window.command(gcmd::kPrint);
+  };
+  printTo(dir.filePath("chart.pdf"));
+  EXPECT_TRUE(rig.prompter.shown.empty());
+  QFile pdf(dir.filePath("chart.pdf"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5) == "%PDF-");
+
+  printTo(dir.filePath("no such folder/chart.pdf"));
+  ASSERT_EQ(rig.prompter.shown.size(), 1u);
+  EXPECT_EQ(rig.prompter.shown[0].text, "Failed to print the chart.");
 }
 
 }  // namespace
