@@ -2,7 +2,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include "graph/Graph.h"
 #include "graph/GraphIds.h"
@@ -54,8 +57,10 @@ void Graph::command(int id) {
     case gcmd::kSaveData: return saveData();
     case gcmd::kExportImage: return exportImage();
     case gcmd::kPrint: return print();
-    case gcmd::kReadLog:
-    case gid::kReadButton: return readLog();
+    case gcmd::kReadLog: return readLog();
+    case gid::kReadButton:
+      if (downloading_) return inbox_->requestStop();
+      return readLog();
     case gcmd::kClearLog:
     case gid::kClearButton: return clearLog();
     case gcmd::kExit:
@@ -83,7 +88,14 @@ void Graph::setCrossHair(bool on) {
 }
 
 void Graph::readLog() {
-  if (source_) source_->requestDownload(inbox_);
+  if (!source_ || downloading_) return;
+  inbox_->clearStop();
+  if (!source_->requestDownload(inbox_)) return;  // another download runs
+  downloading_ = true;
+  progressBefore_ = progressBar_->value();
+  progressTextBefore_ = progressText_->text();
+  readButton_->setText("CANCEL");
+  actions_.at(gcmd::kReadLog)->setEnabled(false);
 }
 
 void Graph::clearLog() {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QMouseEvent>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -35,9 +36,13 @@ inline std::vector<std::uint8_t> generatedRecords(std::size_t bytes = 22000, uns
 }
 
 // Plays the link worker: a download reports progress page by page and
-// delivers from a thread of its own.
+// delivers from a thread of its own. It ends as `end` says (a failure hands
+// over half the bytes); with `waitForStop` it waits after the first page
+// until the window cancels.
 struct FakeSource : graph::DataLogSource {
   std::vector<std::uint8_t> log = generatedRecords();
+  datalog::DownloadEnd end = datalog::DownloadEnd::EndMarker;
+  bool waitForStop = false;
   std::atomic<int> downloads{0};
   std::atomic<int> clears{0};
   std::string firmware = "NVQ1.0";
@@ -46,15 +51,22 @@ struct FakeSource : graph::DataLogSource {
   ~FakeSource() override {
     if (worker.joinable()) worker.join();
   }
-  void requestDownload(std::shared_ptr<graph::LogInbox> inbox) override {
+  bool requestDownload(std::shared_ptr<graph::LogInbox> inbox) override {
     ++downloads;
     if (worker.joinable()) worker.join();
-    worker = std::thread([inbox, bytes = log] {
+    worker = std::thread([inbox, bytes = log, end = end, wait = waitForStop] {
+      const datalog::DownloadHooks hooks = graph::LogInbox::hooks(inbox);
       const std::size_t pages = (bytes.size() + 252) / 253;
-      for (std::size_t p = 1; p <= pages; ++p)
-        inbox->progress(static_cast<double>(std::min(bytes.size(), p * 253)) / 64768 * 100);
-      inbox->deliver(bytes);
+      for (std::size_t p = 1; p <= pages; ++p) {
+        if (hooks.stopRequested()) return hooks.deliver(std::span(bytes).first(253), datalog::DownloadEnd::Cancelled);
+        hooks.progress(static_cast<double>(std::min(bytes.size(), p * 253)) / 64768 * 100);
+        for (int ms = 0; wait && ms < 3000 && !hooks.stopRequested(); ++ms)
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      if (datalog::isComplete(end)) hooks.progress(100);
+      hooks.deliver(datalog::isComplete(end) ? std::span(bytes) : std::span(bytes).first(bytes.size() / 2), end);
     });
+    return true;
   }
   void requestClear() override { ++clears; }
   std::string firmwareVersion() const override { return firmware; }
@@ -113,10 +125,9 @@ struct GraphRig {
   // Answers every modal dialog of the window with `answer` instead of a run.
   void onDialog(std::function<int(QDialog&)> answer) { window.execDialog = std::move(answer); }
   void download() {
-    const int before = window.sampleCount();
     window.command(graph::gid::kReadButton);
     if (source.worker.joinable()) source.worker.join();
-    pumpUntil([&] { return window.sampleCount() != before; }, 3000);
+    pumpUntil([&] { return !window.downloading(); }, 3000);
   }
 
   QApplication& app;
