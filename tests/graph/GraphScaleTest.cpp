@@ -95,6 +95,49 @@ TEST(GraphScale, TheLastLeftCurveStaysLockedWhateverIsClickedOnTheRight) {
   EXPECT_FALSE(o.leftBox("IV")->isEnabled());
 }
 
+// Text is smoothed into the white background: a pixel belongs to `colour`
+// when it is that colour blended with white.
+bool inks(QColor pixel, QColor colour) {
+  const int p[] = {pixel.red(), pixel.green(), pixel.blue()}, c[] = {colour.red(), colour.green(), colour.blue()};
+  double a = 0;
+  for (int i = 0; i < 3; ++i) a = std::max(a, (255.0 - p[i]) / (255.0 - c[i]));
+  if (a < 0.25) return false;
+  for (int i = 0; i < 3; ++i)
+    if (std::abs(p[i] - (255 - a * (255 - c[i]))) > 4) return false;
+  return true;
+}
+
+// Columns [first, last] beside the plot inked in `colour`.
+std::pair<int, int> columnsOf(const QImage& image, const ChartRect& plot, QColor colour) {
+  int first = image.width(), last = -1;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if ((x < plot.left || x > plot.right) && inks(image.pixelColor(x, y), colour))
+        first = std::min(first, x), last = std::max(last, x);
+  return {first, last};
+}
+
+TEST(GraphScale, AfterAZoomNoTickLabelCoversATitle) {
+  GraphRig rig;
+  CChartCtrl& chart = rig.window.chart();
+  rig.window.receiveLog(generatedRecords());
+  zoomIn(chart);
+  const std::vector<int> vertical = {0, 2, 4, 5, 6, 9, 10, 11};
+  for (int slot : vertical) {
+    // This axis alone drawn, in colours of its own; the layout stays.
+    for (int other : vertical) chart.GetAxis(other)->SetShown(other == slot);
+    chart.GetAxis(slot)->GetTitle()->SetColor(QColor(200, 0, 0));
+    chart.GetAxis(slot)->SetTickTextColor(QColor(0, 0, 200));
+    const QImage image = chart.RenderedImage();
+    const auto title = columnsOf(image, chart.GetPlottingRect(), QColor(200, 0, 0));
+    const auto labels = columnsOf(image, chart.GetPlottingRect(), QColor(0, 0, 200));
+    ASSERT_TRUE(title.second >= 0 && labels.second >= 0) << slot;
+    EXPECT_TRUE(title.second < labels.first || labels.second < title.first)
+        << chart.GetAxis(slot)->Key << " title " << title.first << ".." << title.second << " labels "
+        << labels.first << ".." << labels.second;
+  }
+}
+
 TEST(GraphScale, NoCrossHairBeforeTheMouseComes) {
   GraphRig rig;
   rig.window.receiveLog(generatedRecords());
