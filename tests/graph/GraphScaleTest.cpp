@@ -95,6 +95,35 @@ TEST(GraphScale, TheLastLeftCurveStaysLockedWhateverIsClickedOnTheRight) {
   EXPECT_FALSE(o.leftBox("IV")->isEnabled());
 }
 
+TEST(GraphScale, UnitsAndPolesChangedWhileZoomedKeepTheCurvesOnTheirAxes) {
+  GraphRig rig;
+  CChartCtrl& chart = rig.window.chart();
+  rig.window.receiveLog(generatedRecords());
+  zoomIn(chart);
+  rig.onDialog([](QDialog& d) {
+    auto& u = dynamic_cast<GraphChangeUnits&>(d);
+    for (int id : {1101, 1047, 1052}) u.box(id)->click();  // Celsius, minutes, horsepower
+    u.onOk();
+    return u.result();
+  });
+  rig.window.command(gcmd::kChangeUnits);
+  EXPECT_LE(worstMisfit(rig.window), 1);
+  zoomIn(chart);
+  rig.onDialog([](QDialog& d) {
+    auto& r = dynamic_cast<GraphChangeRpm&>(d);
+    r.edit()->setText("2");
+    r.onOk();
+    return r.result();
+  });
+  rig.window.command(gcmd::kRpmSetup);
+  const QPoint middle((chart.GetPlottingRect().left + chart.GetPlottingRect().right) / 2, 100);
+  QMouseEvent move(QEvent::MouseMove, QPointF(middle), chart.mapToGlobal(QPointF(middle)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&chart, &move);  // the new pole count applies over data
+  ASSERT_EQ(chart.Readout().appliedPoles, 2);
+  EXPECT_LE(worstMisfit(rig.window), 1);
+}
+
 // Text is smoothed into the white background: a pixel belongs to `colour`
 // when it is that colour blended with white.
 bool inks(QColor pixel, QColor colour) {
