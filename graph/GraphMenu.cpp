@@ -92,6 +92,10 @@ void Graph::readLog() {
   inbox_->clearStop();
   if (!source_->requestDownload(inbox_)) return;  // another download runs
   downloading_ = true;
+  if (progressTimer_.isActive()) {  // the last download's final report first
+    progressTimer_.stop();
+    applyProgress();
+  }
   progressBefore_ = progressBar_->value();
   progressTextBefore_ = progressText_->text();
   readButton_->setText("CANCEL");
