@@ -1,8 +1,8 @@
 // Menu 153 of the graph window and the dispatch of its commands.
 #include <QAction>
 #include <QActionGroup>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
