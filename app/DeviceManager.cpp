@@ -222,15 +222,11 @@ void DeviceManager::openDataLog() {
   if (dataLogOpener_) dataLogOpener_();
 }
 
-void DeviceManager::requestDownload(std::shared_ptr<graph::LogInbox> inbox) {
+bool DeviceManager::requestDownload(std::shared_ptr<graph::LogInbox> inbox) {
   // One download at a time: a second READ ESC LOG while one runs is dropped.
-  if (!downloadGate_.tryClaim()) return;
-  postCommand([this, inbox] {
-    datalog::DownloadHooks hooks;
-    hooks.progress = [inbox](double percent) { inbox->progress(percent); };
-    hooks.deliver = [inbox](std::span<const std::uint8_t> bytes) { inbox->deliver(bytes); };
-    datalog::runLogDownload(session_, *this, hooks, downloadGate_);
-  });
+  if (!downloadGate_.tryClaim()) return false;
+  postCommand([this, inbox] { datalog::runLogDownload(session_, *this, graph::LogInbox::hooks(inbox), downloadGate_); });
+  return true;
 }
 
 void DeviceManager::requestClear() {

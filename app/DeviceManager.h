@@ -89,7 +89,7 @@ class DeviceManager : public MainWindowCommands,
   void openDataLog() override;
 
   // graph::DataLogSource, called on the window's thread: the jobs are queued.
-  void requestDownload(std::shared_ptr<graph::LogInbox> inbox) override;
+  bool requestDownload(std::shared_ptr<graph::LogInbox> inbox) override;
   void requestClear() override;
   std::string firmwareVersion() const override;
 

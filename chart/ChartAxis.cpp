@@ -305,6 +305,15 @@ void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift
     painter.setFont(title_.Font().MakeFont());
     const QString text = ChartText(title_.GetText());
     const QFontMetrics metrics(painter.font());
+    // The fixed offsets assume labels of a usual width; wider ones (after a
+    // zoom: "1650", "12.5") would be drawn over the title, so it stands clear
+    // of the widest label of its axis. A rotated title covers its text height.
+    if (!horizontal_) {
+      if (secondary_)
+        at.setX(std::max(at.x(), labelX + tickSize.width + 2));
+      else
+        at.setX(std::min(at.x(), labelX - metrics.height() - 2));
+    }
     const QRect box(0, 0, metrics.horizontalAdvance(text) + 1, metrics.height());
     painter.translate(at);
     if (!horizontal_) painter.rotate(-90);  // reads bottom to top

@@ -44,6 +44,16 @@ class CChartMouseListener {
 
 enum class ImageEncoder { Bmp };
 
+enum class PrintResult {
+  Printed,
+  Cancelled,  // the print dialog was closed without printing
+  Failed,     // the printer or file could not be started, or the page failed
+};
+
+// The choices the chart's print dialog offers: whole chart, one page, and a
+// PDF file, so that a machine without a printer can still print.
+void SetUpPrintDialog(QPrintDialog& dialog);
+
 enum class ImageSaveResult {
   Saved,
   UnsupportedFormat,  // only 32 and 24 bits per pixel BMP are written
@@ -113,9 +123,9 @@ class CChartCtrl : public QWidget {
   // Last text put into a read-out static (Windows-1252), empty before any.
   const std::string& ReadoutText(ReadoutStatic which) const;
 
-  // Asks for a printer (unless `dialog` is given) and prints the chart on one
-  // page; false when cancelled or when the page failed.
-  bool PrintChart(const std::string& title, QPrintDialog* dialog = nullptr);
+  // Asks for a printer (unless `dialog` is given, already answered) and
+  // prints the chart on one page.
+  PrintResult PrintChart(const std::string& title, QPrintDialog* dialog = nullptr);
   bool PrintChartTo(QPrinter& printer, const std::string& title);
 
   // The chart as SaveImage writes it; an empty rect means the whole control.

@@ -7,6 +7,23 @@
 
 namespace orx {
 
+namespace {
+
+// Gives the axis a new full range; a zoomed part of it is mapped along, so
+// the scale keeps matching curves that are drawn against another axis.
+void RescaleKeepingZoom(CChartAxis& axis, double min, double max) {
+  const double oldMin = axis.GetUndoZoomMin();
+  const double oldSpan = axis.GetUndoZoomMax() - oldMin;
+  const bool zoomed = axis.GetMin() != oldMin || axis.GetMax() != axis.GetUndoZoomMax();
+  const double lo = axis.GetMin(), hi = axis.GetMax();
+  axis.SetRange(min, max);
+  if (!zoomed || oldSpan == 0.0) return;
+  const double k = (max - min) / oldSpan;
+  axis.SetZoomRange(min + (lo - oldMin) * k, min + (hi - oldMin) * k);
+}
+
+}  // namespace
+
 CChartCrossHairCursor* CChartCtrl::AddCrossHair(bool topAxis, bool rightAxis) {
   auto cursor = std::make_unique<CChartCrossHairCursor>(this, topAxis ? kTopAxis : kBottomAxis,
                                                         rightAxis ? kRightAxis : kLeftAxis);
@@ -178,7 +195,7 @@ void CChartCtrl::UpdateReadout(QPoint p) {
   }
   if (hasSpeed && readout_.requestedPoles != readout_.appliedPoles && readout_.requestedPoles > 0 &&
       LocateReadout(t, curves).overData) {
-    if (speedAxis) speedAxis->SetRange(0.0, readout_.speedFullScale / (readout_.requestedPoles * 0.25));
+    if (speedAxis) RescaleKeepingZoom(*speedAxis, 0.0, readout_.speedFullScale / (readout_.requestedPoles * 0.25));
     readout_.appliedPoles = readout_.requestedPoles;
   }
   const ReadoutTexts texts = ComputeReadout(t, curves, readout_, pcAxis && pcAxis->IsShown());

@@ -25,6 +25,7 @@ CChartCrossHairCursor::CChartCrossHairCursor(CChartCtrl* parent, int horizontalS
 void CChartCrossHairCursor::OnMouseMove(int x, int y) {
   lastX_ = x;
   lastY_ = y;
+  placed_ = true;
   const CChartAxis* horizontal = parent_ ? parent_->GetAxis(horizontalSlot_) : nullptr;
   const CChartAxis* vertical = parent_ ? parent_->GetAxis(verticalSlot_) : nullptr;
   const double xValue = horizontal ? horizontal->PixelToValue(x) : 0.0;
@@ -33,7 +34,7 @@ void CChartCrossHairCursor::OnMouseMove(int x, int y) {
 }
 
 void CChartCrossHairCursor::Draw(QPainter& painter) const {
-  if (!shown_ || !parent_) return;
+  if (!shown_ || !placed_ || !parent_) return;
   const ChartRect& plot = parent_->GetPlottingRect();
   painter.save();
   painter.setPen(QPen(colour_, 1));

@@ -60,6 +60,7 @@ class CChartCrossHairCursor : public CChartCursor {
 
  private:
   bool shown_ = true;
+  bool placed_ = false;  // no line until the mouse has been over the plot
   int horizontalSlot_;
   int verticalSlot_;
   int lastX_ = 0;

@@ -11,18 +11,22 @@
 
 namespace orx {
 
-bool CChartCtrl::PrintChart(const std::string& title, QPrintDialog* dialog) {
+void SetUpPrintDialog(QPrintDialog& dialog) {
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+}
+
+PrintResult CChartCtrl::PrintChart(const std::string& title, QPrintDialog* dialog) {
   if (dialog) {
-    if (!dialog->printer()) return false;
-    return PrintChartTo(*dialog->printer(), title);
+    if (!dialog->printer()) return PrintResult::Failed;
+    return PrintChartTo(*dialog->printer(), title) ? PrintResult::Printed : PrintResult::Failed;
   }
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog ask(&printer, this);
-  ask.setOption(QAbstractPrintDialog::PrintSelection, false);
-  ask.setOption(QAbstractPrintDialog::PrintPageRange, false);
-  ask.setOption(QAbstractPrintDialog::PrintToFile, false);
-  if (ask.exec() != QDialog::Accepted) return false;
-  return PrintChartTo(printer, title);
+  SetUpPrintDialog(ask);
+  if (ask.exec() != QDialog::Accepted) return PrintResult::Cancelled;
+  return PrintChartTo(printer, title) ? PrintResult::Printed : PrintResult::Failed;
 }
 
 bool CChartCtrl::PrintChartTo(QPrinter& printer, const std::string& title) {

@@ -29,16 +29,11 @@ class Download {
     // Zeroed once: a short reply leaves the previous page's bytes, whose page
     // number then makes the page be asked for again.
     link_.clearReceiveBuffer();
-    if (!stm32::LogFirstPage(link_) && !stm32::LogRepeatPage(link_)) return DownloadEnd::WriteFailed;
-    if (takePage(0)) return DownloadEnd::EndMarker;
-    for (unsigned p = 1; p < kPageCount; ++p) {
+    for (unsigned p = 0; p < kPageCount; ++p) {
       for (int retries = 0;; ++retries) {
-        if (stm32::LogNextPage(link_)) {
-          wait(kPageWaitMs);
-        } else if (!stm32::LogRepeatPage(link_)) {
-          return DownloadEnd::WriteFailed;
-        }
-        if (link_.receiveBuffer()[kPageNumberAt] == p) break;
+        if (hooks_.stopRequested && hooks_.stopRequested()) return DownloadEnd::Cancelled;
+        if (!request(p)) return DownloadEnd::WriteFailed;
+        if (arrived(p)) break;
         report();
         if (retries >= hooks_.maxPageRetries) return DownloadEnd::PageRetriesOut;
       }
@@ -51,6 +46,22 @@ class Download {
   size_t total() const { return total_; }
 
  private:
+  // First page or Next page, Repeat in place of a failed write; false when
+  // the Repeat failed too.
+  bool request(unsigned p) {
+    if (p == 0) return stm32::LogFirstPage(link_) || stm32::LogRepeatPage(link_);
+    if (!stm32::LogNextPage(link_)) return stm32::LogRepeatPage(link_);
+    wait(kPageWaitMs);
+    return true;
+  }
+
+  // A page counts only when its reply reached the page number and that is
+  // `p`: the receive buffer starts zeroed, so a silent first page would
+  // otherwise read as 23 records of zeros.
+  bool arrived(unsigned p) const {
+    return link_.bytesRead() > kPageNumberAt && link_.receiveBuffer()[kPageNumberAt] == p;
+  }
+
   // Copies the reply up to the end marker to page `p`; true when it was there.
   bool takePage(unsigned p) {
     const auto reply = std::span<const uint8_t>(link_.receiveBuffer()).first(kPageSize);
@@ -92,18 +103,14 @@ DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const Down
   ST32UsbUart& link = session.links.stm32;
   Download download(link, hooks);
   const DownloadEnd end = download.run();
-  switch (end) {
-    case DownloadEnd::EndMarker:
-    case DownloadEnd::AllPages:
-      break;
-    case DownloadEnd::WriteFailed:
-    case DownloadEnd::PageRetriesOut:
-      host.prompter().ask(text::readFailed());
-      break;
-  }
+  const bool complete = isComplete(end);
+  if (!complete && end != DownloadEnd::Cancelled) host.prompter().ask(text::readFailed());
   stm32::LogEndTransfer(link);  // its reply byte means nothing
-  host.prompter().ask(text::unplugHint());
-  if (hooks.deliver) hooks.deliver(download.bytes());
+  if (complete) {
+    if (hooks.progress) hooks.progress(100);  // done, however full the memory was
+    host.prompter().ask(text::unplugHint());
+  }
+  if (hooks.deliver) hooks.deliver(download.bytes(), end);
   host.restartMonitor(kMonitorRestartMs);
   return {end, download.total()};
 }

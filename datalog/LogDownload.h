@@ -21,22 +21,31 @@ inline constexpr int kMaxPageRetries = 5;
 inline constexpr int kPageWaitMs = 200;
 inline constexpr int kClearWaitMs = 1000;
 
-struct DownloadHooks {
-  // Percent 0..100 after every page reply (also a dropped one).
-  std::function<void(double percent)> progress;
-  // Called exactly once per download with the bytes read (a multiple of 11,
-  // possibly none). The bytes live only for the call: decode or copy them.
-  std::function<void(std::span<const std::uint8_t> log)> deliver;
-  // The pauses between pages and after a clear; empty = the link's BusyWait.
-  std::function<void(int ms)> wait;
-  int maxPageRetries = kMaxPageRetries;
-};
-
 enum class DownloadEnd {
   EndMarker,       // the log ended inside a page
   AllPages,        // 256 pages without an end marker: the memory is full
   WriteFailed,     // a page command and its Repeat could not be written
   PageRetriesOut,  // the ESC kept answering with another page number
+  Cancelled,       // the window asked to stop
+};
+
+// Only a download that reached the end of the log delivers a log; the bytes
+// of any other end are a fragment.
+inline bool isComplete(DownloadEnd end) { return end == DownloadEnd::EndMarker || end == DownloadEnd::AllPages; }
+
+struct DownloadHooks {
+  // Percent 0..100 after every page reply (also a dropped one), and 100 once
+  // a complete download has ended.
+  std::function<void(double percent)> progress;
+  // Called exactly once per download with the bytes read (a multiple of 11,
+  // possibly none) and how it ended. The bytes live only for the call:
+  // decode or copy them.
+  std::function<void(std::span<const std::uint8_t> log, DownloadEnd end)> deliver;
+  // The pauses between pages and after a clear; empty = the link's BusyWait.
+  std::function<void(int ms)> wait;
+  // Asked before every page request; true ends the download as Cancelled.
+  std::function<bool()> stopRequested;
+  int maxPageRetries = kMaxPageRetries;
 };
 
 struct DownloadResult {
@@ -45,8 +54,11 @@ struct DownloadResult {
 };
 
 // The download on the STM32 link: First page (Repeat on a failed write), the
-// end-marker scan, Next page 1..255 with the page pause, End of transfer, the
-// unplug hint box, the hand-over, and the monitor restarted at 500 ms.
+// end-marker scan, Next page 1..255 with the page pause, every page (the
+// first too) asked for again while its reply is short or carries another
+// page number, End of transfer, the hand-over, and the monitor restarted at
+// 500 ms. "Read Log Data Failed!" after a failure; the unplug hint only after
+// a complete download; no box after a cancel.
 DownloadResult runLogDownload(DeviceSession& session, FlowHost& host, const DownloadHooks& hooks);
 
 // Keeps a second Read log request from queueing a second download. The window

@@ -20,6 +20,35 @@ int outermostShown(const CChartCtrl& chart, Side side) {
   return mainSlot(side);
 }
 
+struct AxisRanges {
+  double fullMin, fullMax, min, max;
+};
+
+AxisRanges rangesOf(const CChartAxis& axis) {
+  return {axis.GetUndoZoomMin(), axis.GetUndoZoomMax(), axis.GetMin(), axis.GetMax()};
+}
+
+void putRanges(CChartAxis& axis, const AxisRanges& r) {
+  axis.SetRange(r.fullMin, r.fullMax);
+  if (r.min != r.fullMin || r.max != r.fullMax) axis.SetZoomRange(r.min, r.max);
+}
+
+// One exchange: the main slot from the outermost axis, else the first hole.
+void compactOnce(CChartCtrl& chart, Side side) {
+  const int main = mainSlot(side);
+  if (!shown(chart, main)) {
+    exchangeSlots(chart, main, outermostShown(chart, side));
+    return;
+  }
+  for (int i = 0; i < kExtraCount; ++i) {
+    const int slot = firstExtra(side) + i;
+    if (!shown(chart, slot)) {
+      exchangeSlots(chart, slot, outermostShown(chart, side));
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 bool isSideSlot(Side side, int slot) {
@@ -63,25 +92,20 @@ void exchangeSlots(CChartCtrl& chart, int t, int s) {
     axis->SetTickTextColor(colour);
     axis->GetTitle()->SetColor(colour);
   }
-  const double minA = a->GetMin(), maxA = a->GetMax();
-  a->SetRange(b->GetMin(), b->GetMax());
-  b->SetRange(minA, maxA);
+  // Full and zoomed range travel together: a zoomed range taken as the full
+  // one would stay after Reset Zoom.
+  const AxisRanges rangesA = rangesOf(*a);
+  putRanges(*a, rangesOf(*b));
+  putRanges(*b, rangesA);
   const bool shownA = a->IsShown();
   a->SetShown(true);
   b->SetShown(shownA);
 }
 
 void compactSide(CChartCtrl& chart, Side side) {
-  const int main = mainSlot(side);
-  if (!shown(chart, main)) exchangeSlots(chart, main, outermostShown(chart, side));
-  for (int i = 0; i < kExtraCount; ++i) {
-    const int slot = firstExtra(side) + i;
-    if (!hasGap(chart, side)) return;
-    if (!shown(chart, slot)) {
-      exchangeSlots(chart, slot, outermostShown(chart, side));
-      return;
-    }
-  }
+  // Until no hole is left: an axis left outside a hole is drawn past the
+  // chart's edge once the label shift follows the shown count.
+  for (int step = 0; step <= kExtraCount && hasGap(chart, side); ++step) compactOnce(chart, side);
 }
 
 int moveAcross(CChartCtrl& chart, int from, const std::function<bool(const std::string& key)>& leavingTarget) {

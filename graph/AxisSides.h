@@ -25,7 +25,8 @@ bool hasGap(const CChartCtrl& chart, Side side);
 // shown afterwards and s takes t's former shown state.
 void exchangeSlots(CChartCtrl& chart, int t, int s);
 
-// Fills the main slot from the outermost shown axis, then the first hole.
+// Fills the main slot from the outermost shown axis, then each hole, until
+// the side has no gap.
 void compactSide(CChartCtrl& chart, Side side);
 
 // Moves the axis of slot `from` to the other side. `checkedThere(key)` says

@@ -16,17 +16,29 @@ void LogInbox::progress(double percent) {
   QMetaObject::invokeMethod(context_, [fn = progress_, percent] { fn(percent); }, Qt::QueuedConnection);
 }
 
-void LogInbox::deliver(std::span<const std::uint8_t> bytes) {
+void LogInbox::deliver(std::span<const std::uint8_t> bytes, datalog::DownloadEnd end) {
   std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
   std::lock_guard lock(mutex_);
   if (!context_) return;
   QMetaObject::invokeMethod(
-      context_, [fn = log_, data = std::move(copy)]() mutable { fn(std::move(data)); }, Qt::QueuedConnection);
+      context_, [fn = log_, data = std::move(copy), end]() mutable { fn(std::move(data), end); },
+      Qt::QueuedConnection);
 }
 
 void LogInbox::detach() {
+  requestStop();
   std::lock_guard lock(mutex_);
   context_ = nullptr;
+}
+
+datalog::DownloadHooks LogInbox::hooks(std::shared_ptr<LogInbox> inbox) {
+  datalog::DownloadHooks hooks;
+  hooks.progress = [inbox](double percent) { inbox->progress(percent); };
+  hooks.deliver = [inbox](std::span<const std::uint8_t> bytes, datalog::DownloadEnd end) {
+    inbox->deliver(bytes, end);
+  };
+  hooks.stopRequested = [inbox] { return inbox->stopRequested(); };
+  return hooks;
 }
 
 }  // namespace orx::graph

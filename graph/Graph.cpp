@@ -44,7 +44,7 @@ Graph::Graph(DataLogSource* source, Prompter& prompter, FileChooser& files, QWid
 
   inbox_ = std::make_shared<LogInbox>(
       this, [this](double percent) { setProgress(percent); },
-      [this](std::vector<std::uint8_t> bytes) { receiveLog(bytes); });
+      [this](std::vector<std::uint8_t> bytes, datalog::DownloadEnd end) { downloadEnded(bytes, end); });
 }
 
 Graph::~Graph() { inbox_->detach(); }
@@ -200,8 +200,28 @@ void Graph::receiveLog(std::span<const std::uint8_t> bytes) {
   showLog(std::move(*decoded), tripped);
 }
 
+void Graph::downloadEnded(std::span<const std::uint8_t> bytes, datalog::DownloadEnd end) {
+  downloading_ = false;
+  readButton_->setText("READ ESC LOG");
+  actions_.at(gcmd::kReadLog)->setEnabled(true);
+  if (datalog::isComplete(end)) {
+    receiveLog(bytes);
+    return;
+  }
+  // A fragment is no log: the log and the progress shown before stay.
+  progressTimer_.stop();
+  progressBar_->setValue(progressBefore_);
+  progressText_->setText(progressTextBefore_);
+}
+
+void Graph::done(int result) {
+  if (downloading_) inbox_->requestStop();
+  QDialog::done(result);
+}
+
 void Graph::showLog(datalog::LogData log, unsigned tripped) {
   setIndicators(tripped, true);
+  resetPoles(*chart_);
   log_ = std::move(log);
   display(*log_, 1);
   sessionSelected_ = false;

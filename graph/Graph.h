@@ -17,6 +17,7 @@
 #include "base/FileChooser.h"
 #include "base/Messages.h"
 #include "chart/ChartCtrl.h"
+#include "datalog/LogDownload.h"
 #include "datalog/LogSample.h"
 #include "graph/DataLogSource.h"
 
@@ -49,6 +50,13 @@ class Graph : public QDialog {
   void setProgress(double percent);
   // The downloaded bytes: decoded and shown; an empty download keeps the log.
   void receiveLog(std::span<const std::uint8_t> bytes);
+  // The end of a download: a complete one is received as above; after a
+  // failure or a cancel the window shows what it showed before.
+  void downloadEnded(std::span<const std::uint8_t> bytes, datalog::DownloadEnd end);
+  bool downloading() const { return downloading_; }
+
+  // Closing the window also cancels its download.
+  void done(int result) override;
   // A decoded or loaded log replaces the one shown; all sessions shown.
   void showLog(datalog::LogData log, unsigned tripped);
 
@@ -86,6 +94,7 @@ class Graph : public QDialog {
   void loadData();
   void saveData();
   void exportImage();
+  void print();
   void copyToClipboard();
   void changeUnits();
   void rpmSetup();
@@ -123,6 +132,12 @@ class Graph : public QDialog {
   int shownSession_ = 1;
   bool sessionSelected_ = false;
   std::string notes_;
+
+  // While a download runs READ ESC LOG cancels it; the progress shown before
+  // it comes back when it does not end with a log.
+  bool downloading_ = false;
+  int progressBefore_ = 0;
+  QString progressTextBefore_;
 };
 
 }  // namespace orx::graph

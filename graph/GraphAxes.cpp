@@ -72,7 +72,9 @@ CChartLineSerie* addSeries(CChartCtrl& chart, std::string_view key) {
   serie->SetPenWidth(1);
   serie->SetPenStyle(0);
   serie->SetName(std::string(key));
-  serie->SetColor(seriesColour(key));
+  // The axis keeps the colour the user chose; the curve wears it too.
+  const CChartAxis* axis = axisOfKey(chart, key == "WA" ? "PC" : key);
+  serie->SetColor(axis ? axis->GetTitle()->GetColor() : seriesColour(key));
   return serie;
 }
 

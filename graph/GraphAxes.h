@@ -43,7 +43,8 @@ QColor seriesColour(std::string_view key);
 // ends with EnableRedraw(true).
 void setUpChart(CChartCtrl& chart);
 
-// A series along slots 3 and 14 with pen width 1, solid, named and coloured.
+// A series along slots 3 and 14 with pen width 1, solid, named, in the colour
+// of its key's axis ("WA" in that of "PC").
 CChartLineSerie* addSeries(CChartCtrl& chart, std::string_view key);
 void addInitialSeries(CChartCtrl& chart);
 

@@ -103,6 +103,10 @@ void GraphChangeUnits::onBox(int id) {
 
 void GraphChangeUnits::onOk() {
   ChartReadoutBlock& block = chart_.Readout();
+  // The axes below get their full ranges; every other axis, the hidden one
+  // that carries the curves included, must too, or the curves would stay
+  // zoomed against a scale that is not.
+  chart_.ResetZoom();
   if (boxes_[1045]->isChecked()) {
     block.fahrenheit = true;
     setAxis(axisOfKey(chart_, "TE"), 0, 210, "Temperature (\xB0" "F)");

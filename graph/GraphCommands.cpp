@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "datalog/CsvLogFile.h"
 #include "datalog/CsvLogWriter.h"
@@ -32,7 +34,8 @@ void Graph::saveData() {
     return;
   }
   const std::string offered = notes_.empty() ? std::string(datalog::kDefaultNotes) : notes_;
-  notes_ = runNotes(false, offered).value_or(std::string());
+  // Closed without OK: the notes stay as they were, not lost.
+  if (std::optional<std::string> edited = runNotes(false, offered)) notes_ = std::move(*edited);
   const std::optional<std::string> path = files_.choose(
       {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"});
   if (!path) return;
@@ -85,6 +88,22 @@ void Graph::exportImage() {
     case ImageSaveResult::WriteFailed:
       // Not silent: the user would believe the picture was kept.
       prompter_.ask(errorBox("Failed to save the image."));
+      return;
+  }
+}
+
+void Graph::print() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  SetUpPrintDialog(dialog);
+  if (execDialog(dialog) != QDialog::Accepted) return;
+  switch (chart_->PrintChart("ESC Data log", &dialog)) {
+    case PrintResult::Printed:
+    case PrintResult::Cancelled:
+      return;
+    case PrintResult::Failed:
+      // Not silent: a printer or file that cannot be opened looks like a print.
+      prompter_.ask(errorBox("Failed to print the chart."));
       return;
   }
 }

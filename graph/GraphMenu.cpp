@@ -1,8 +1,11 @@
 // Menu 153 of the graph window and the dispatch of its commands.
 #include <QAction>
 #include <QActionGroup>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include "graph/Graph.h"
 #include "graph/GraphIds.h"
@@ -53,9 +56,11 @@ void Graph::command(int id) {
     case gcmd::kLoadData: return loadData();
     case gcmd::kSaveData: return saveData();
     case gcmd::kExportImage: return exportImage();
-    case gcmd::kPrint: chart_->PrintChart("ESC Data log"); return;
-    case gcmd::kReadLog:
-    case gid::kReadButton: return readLog();
+    case gcmd::kPrint: return print();
+    case gcmd::kReadLog: return readLog();
+    case gid::kReadButton:
+      if (downloading_) return inbox_->requestStop();
+      return readLog();
     case gcmd::kClearLog:
     case gid::kClearButton: return clearLog();
     case gcmd::kExit:
@@ -83,7 +88,18 @@ void Graph::setCrossHair(bool on) {
 }
 
 void Graph::readLog() {
-  if (source_) source_->requestDownload(inbox_);
+  if (!source_ || downloading_) return;
+  inbox_->clearStop();
+  if (!source_->requestDownload(inbox_)) return;  // another download runs
+  downloading_ = true;
+  if (progressTimer_.isActive()) {  // the last download's final report first
+    progressTimer_.stop();
+    applyProgress();
+  }
+  progressBefore_ = progressBar_->value();
+  progressTextBefore_ = progressText_->text();
+  readButton_->setText("CANCEL");
+  actions_.at(gcmd::kReadLog)->setEnabled(false);
 }
 
 void Graph::clearLog() {

@@ -107,6 +107,9 @@ void GraphOptions::unlockRightBox() {
 void GraphOptions::rightLimitRule() {
   if (rightCount_ <= 1) return;
   for (QCheckBox* box : right_) box->setEnabled(rightCount_ < kSideLimit);
+  // The last left curve's right box stays locked, or the left side could
+  // end with no curve at all.
+  if (leftCount_ == 1 && lockedRight_ >= 0) right_[lockedRight_]->setEnabled(false);
 }
 
 void GraphOptions::lastLeftRule() {

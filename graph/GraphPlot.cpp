@@ -68,8 +68,18 @@ void matchSeriesToAxes(CChartCtrl& chart) {
   }
 }
 
+void resetPoles(CChartCtrl& chart) {
+  chart.Readout().appliedPoles = 4;
+  chart.Readout().requestedPoles = 4;
+  if (CChartAxis* speed = axisOfKey(chart, "RP")) speed->GetTitle()->SetText(kSpeedTitle);
+}
+
 void plotLog(CChartCtrl& chart, const LogData& shown) {
   chart.EnableRedraw(false);
+  // Every axis back to its full range, the hidden ones that carry the curves
+  // included: a zoom left on one of them would draw the curves against
+  // another scale than the one printed beside them.
+  chart.ResetZoom();
   chart.ClearSeries();
   const auto count = static_cast<unsigned>(shown.samples.size());
   std::vector<double> xs(count), ys(count);
@@ -92,9 +102,7 @@ void plotLog(CChartCtrl& chart, const LogData& shown) {
   block.flightNumbers.assign(std::max<size_t>(count, kFlightTableSize), 0);
   for (unsigned i = 0; i < count; ++i) block.flightNumbers[i] = shown.samples[i].session;
   block.useFlightTable = true;
-  block.appliedPoles = 4;
-  block.requestedPoles = 4;
-  if (CChartAxis* speed = axisOfKey(chart, "RP")) speed->GetTitle()->SetText(kSpeedTitle);
+  block.appliedPoles = block.requestedPoles;  // the speed axis is ranged for it below
 
   applyUnitAxes(chart, shown);
   matchSeriesToAxes(chart);

@@ -8,10 +8,14 @@
 
 namespace orx::graph {
 
-// Replaces the series by the nine data series of `shown`, ranges both time
-// axes and the unit axes, fills the read-out block (full scales, flight
-// numbers, pole counts 4) and matches the series with their axes.
+// Replaces the series by the nine data series of `shown` in their axes'
+// colours, returns every axis to its full range, ranges both time axes and
+// the unit axes for the chosen units and pole count, fills the read-out block
+// (full scales, flight numbers) and matches the series with their axes.
 void plotLog(CChartCtrl& chart, const datalog::LogData& shown);
+
+// A new log is for a 4-pole motor: both pole counts and the speed title.
+void resetPoles(CChartCtrl& chart);
 
 // Ranges and titles of the temperature, time, power, consumption and speed
 // axes for the units in the read-out block.

@@ -51,8 +51,9 @@ struct Rig {
     session = std::make_unique<DeviceSession>(PortOpener{}, opener);
     opened = session->links.stm32.OpenLink(kStm32Id) == 0;
     hooks.progress = [this](double p) { progress.push_back(p); };
-    hooks.deliver = [this](std::span<const uint8_t> b) {
+    hooks.deliver = [this](std::span<const uint8_t> b, DownloadEnd end) {
       delivered.assign(b.begin(), b.end());
+      deliveredEnd = end;
       ++deliveries;
     };
     hooks.wait = [this](int ms) { waits.push_back(ms); };
@@ -83,6 +84,7 @@ struct Rig {
   std::vector<int> waits;
   std::vector<uint8_t> delivered;
   int deliveries = 0;
+  DownloadEnd deliveredEnd = DownloadEnd::Cancelled;
   bool started = false;
   bool opened = false;
 };
@@ -113,9 +115,11 @@ TEST(LogDownloadSim, MarkerInsideAPageDeliversWholeRecordsBeforeIt) {
   EXPECT_EQ(rig.delivered, prefix(mem, r.total));
   EXPECT_EQ(rig.logCommands(), (std::vector<uint8_t>{0xF0, 0xF1, 0xF1, 0xF1, 0xF3}));
   EXPECT_EQ(rig.waits, (std::vector<int>{200, 200, 200}));
-  ASSERT_EQ(rig.progress.size(), 4u);
+  // Page by page, then 100 % for the finished download.
+  ASSERT_EQ(rig.progress.size(), 5u);
   EXPECT_DOUBLE_EQ(rig.progress[0], 253.0 / 64768 * 100);
-  EXPECT_DOUBLE_EQ(rig.progress.back(), 814.0 / 64768 * 100);
+  EXPECT_DOUBLE_EQ(rig.progress[3], 814.0 / 64768 * 100);
+  EXPECT_EQ(rig.progress.back(), 100.0);
   ASSERT_EQ(rig.host.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.host.boxes.shown[0].text, "To increase the speed of the graph, please unplug your ESC");
   EXPECT_EQ(rig.host.boxes.shown[0].caption, "ORX Device");
@@ -142,7 +146,7 @@ TEST(LogDownloadSim, EmptyLogDeliversNothingOnce) {
   EXPECT_EQ(r.total, 0u);
   EXPECT_EQ(rig.deliveries, 1);
   EXPECT_TRUE(rig.delivered.empty());
-  EXPECT_EQ(rig.progress, std::vector<double>{0});
+  EXPECT_EQ(rig.progress, (std::vector<double>{0, 100}));
   EXPECT_EQ(rig.logCommands(), (std::vector<uint8_t>{0xF0, 0xF3}));
 }
 
@@ -156,7 +160,7 @@ TEST(LogDownloadSim, FullMemoryWithoutMarkerReadsAllPages) {
   EXPECT_EQ(r.end, DownloadEnd::AllPages);
   EXPECT_EQ(r.total, kLogCapacity);
   EXPECT_TRUE(rig.delivered == mem);
-  ASSERT_EQ(rig.progress.size(), 256u);
+  ASSERT_EQ(rig.progress.size(), 257u);
   EXPECT_EQ(rig.progress.back(), 100.0);
   EXPECT_EQ(rig.waits.size(), 255u);
   EXPECT_EQ(rig.count(0xF3), 1u);
@@ -192,10 +196,11 @@ TEST(LogDownloadSim, EndlessWrongPageNumbersGiveUpAndDeliverWhatCame) {
   EXPECT_EQ(rig.delivered, prefix(mem, 253));
   EXPECT_EQ(rig.count(0xF1), 3u);
   EXPECT_EQ(rig.count(0xF3), 1u);
-  ASSERT_EQ(rig.host.boxes.shown.size(), 2u);
+  // A fragment is no log: no unplug hint after the failure.
+  ASSERT_EQ(rig.host.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.host.boxes.shown[0].text, "Read Log Data Failed!");
   EXPECT_EQ(rig.host.boxes.shown[0].caption, kDefaultCaption);
-  EXPECT_EQ(rig.host.boxes.shown[1].text, "To increase the speed of the graph, please unplug your ESC");
+  EXPECT_EQ(rig.deliveredEnd, DownloadEnd::PageRetriesOut);
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});
 }
 
@@ -236,7 +241,7 @@ TEST(LogDownloadSim, CommandAndRepeatBothFailingEndsWithWhatCame) {
   EXPECT_EQ(r.total, 253u);
   EXPECT_EQ(rig.delivered, prefix(mem, 253));
   EXPECT_TRUE(rig.waits.empty());
-  ASSERT_EQ(rig.host.boxes.shown.size(), 2u);
+  ASSERT_EQ(rig.host.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.host.boxes.shown[0], (Message{kDefaultCaption, MsgIcon::None, MsgButtons::Ok, "Read Log Data Failed!"}));
   EXPECT_EQ(rig.count(0xF3), 1u);
 }
@@ -250,7 +255,8 @@ TEST(LogDownloadSim, UnpluggedEscDeliversNothingAndNeverBlocks) {
   EXPECT_EQ(r.end, DownloadEnd::WriteFailed);
   EXPECT_EQ(r.total, 0u);
   EXPECT_EQ(rig.deliveries, 1);
-  EXPECT_EQ(rig.host.boxes.shown.size(), 2u);
+  EXPECT_EQ(rig.deliveredEnd, DownloadEnd::WriteFailed);
+  EXPECT_EQ(rig.host.boxes.shown.size(), 1u);
   EXPECT_EQ(rig.host.periods, std::vector<int>{500});
 }
 
@@ -266,6 +272,35 @@ TEST(LogDownloadSim, ShortPageReplyIsAskedForAgain) {
   EXPECT_EQ(r.total, 253u * 3 + 11);
   EXPECT_EQ(rig.delivered, prefix(mem, r.total));
   EXPECT_EQ(rig.count(0xF1), 4u);
+}
+
+TEST(LogDownloadSim, TheFirstPageIsCheckedAndAskedForAgainLikeEveryOther) {
+  Rig rig;
+  ASSERT_TRUE(rig.opened);
+  const auto mem = logEndingAt(2, 3);
+  rig.setLog(mem);
+  // Half of page 0 over a zeroed buffer still reads page number 0.
+  rig.esc.addFault({sim::Command::LogFirstPage, sim::FaultKind::ShortReply, 1});
+  EXPECT_EQ(rig.download().end, DownloadEnd::EndMarker);
+  EXPECT_EQ(rig.delivered, prefix(mem, 253u * 2 + 33));
+  EXPECT_EQ(rig.count(0xF0), 2u);
+
+  Rig never;  // no whole first page at all: the download gives up, as after later pages
+  never.hooks.maxPageRetries = 0;
+  never.esc.addFault({sim::Command::LogFirstPage, sim::FaultKind::ShortReply, -1});
+  EXPECT_EQ(never.download().end, DownloadEnd::PageRetriesOut);
+}
+
+TEST(LogDownloadSim, AStopRequestEndsBeforeTheNextPageWithoutABox) {
+  Rig rig;
+  ASSERT_TRUE(rig.opened);
+  rig.setLog(logEndingAt(9, 1));
+  rig.hooks.stopRequested = [&] { return rig.progress.size() >= 2; };
+  EXPECT_EQ(rig.download().end, DownloadEnd::Cancelled);
+  EXPECT_EQ(rig.deliveredEnd, DownloadEnd::Cancelled);
+  EXPECT_EQ(rig.logCommands(), (std::vector<uint8_t>{0xF0, 0xF1, 0xF3}));
+  EXPECT_TRUE(rig.host.boxes.shown.empty());
+  EXPECT_EQ(rig.host.periods, std::vector<int>{500});
 }
 
 TEST(LogDownloadGate, SecondClaimIsRefusedUntilTheDownloadEnds) {

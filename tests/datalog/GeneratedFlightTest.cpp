@@ -30,7 +30,7 @@ TEST(GeneratedFlight, DownloadDecodeSessionsAndCsvAgree) {
   std::size_t delivered = 0;
   DownloadHooks hooks;
   hooks.wait = [](int) {};
-  hooks.deliver = [&](std::span<const std::uint8_t> bytes) {
+  hooks.deliver = [&](std::span<const std::uint8_t> bytes, DownloadEnd) {
     delivered = bytes.size();
     log = decodeLog(bytes);  // decoded while the bytes live, as the window must
   };

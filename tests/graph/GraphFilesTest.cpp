@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -116,6 +118,20 @@ TEST(GraphCsv, SaveRefusesWithoutALogAndOverAnExistingFile) {
   EXPECT_EQ(rig.window.notes(), "");
 }
 
+TEST(GraphCsv, NotesClosedWithoutOkStayAsTheyWere) {
+  QTemporaryDir dir;
+  GraphRig rig;
+  rig.window.receiveLog(generatedRecords(2200, 1));
+  NotesScript notes;
+  rig.onDialog(notes.hook());
+  for (std::optional<std::string> reply : {std::optional<std::string>("Windy day"), std::optional<std::string>()}) {
+    notes.reply = reply;
+    rig.files.answers.push_back(dir.filePath(QString::number(notes.shown.size()) + ".csv").toStdString());
+    rig.window.command(gcmd::kSaveData);
+  }
+  EXPECT_EQ(rig.window.notes(), "Windy day");
+}
+
 TEST(GraphCsv, BadFilesKeepTheLogShown) {
   QTemporaryDir dir;
   GraphRig rig;
@@ -189,6 +205,24 @@ TEST(GraphImage, ExportWritesA32BitBitmapAndCancelWritesNothing) {
   rig.files.answers.push_back(dir.filePath("no/such/dir/chart.bmp").toStdString());
   rig.window.command(gcmd::kExportImage);
   EXPECT_EQ(rig.prompter.shown.size(), 1u);
+}
+
+TEST(GraphPrint, PrintsIntoAPdfFileAndSaysSoWhenPrintingCannotStart) {
+  QTemporaryDir dir;
+  GraphRig rig;
+  for (const QString& path : {dir.filePath("chart.pdf"), dir.filePath("no such folder/chart.pdf")}) {
+    rig.onDialog([path](QDialog& d) {
+      auto& ask = dynamic_cast<QPrintDialog&>(d);
+      EXPECT_TRUE(ask.testOption(QAbstractPrintDialog::PrintToFile));
+      ask.printer()->setOutputFileName(path);
+      return int(QDialog::Accepted);
+    });
+    rig.window.command(gcmd::kPrint);
+  }
+  QFile pdf(dir.filePath("chart.pdf"));
+  EXPECT_TRUE(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+  ASSERT_EQ(rig.prompter.shown.size(), 1u);  // only the folder that does not exist
+  EXPECT_EQ(rig.prompter.shown[0].text, "Failed to print the chart.");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include "base/Cp1252.h"
 #include "datalog/LogDecode.h"
@@ -109,10 +110,10 @@ TEST(GraphWindow, DownloadFromTheWorkerThreadArrivesOnTheWindow) {
   EXPECT_EQ(rig.source.downloads.load(), 1);
   const auto expected = datalog::decodeLog(rig.source.log);
   EXPECT_EQ(rig.window.sampleCount(), static_cast<int>(expected->samples.size()));
+  // A finished download stands at 100 %, however little memory the log filled.
   ASSERT_TRUE(pumpUntil([&] { return textOf(rig.window, 1102) != "0%"; }, 3000));
-  const double last = static_cast<double>(rig.source.log.size()) / 64768 * 100;
-  EXPECT_EQ(textOf(rig.window, 1102), datalog::progressText(last));
-  EXPECT_EQ(rig.window.findChild<QProgressBar*>("1069")->value(), static_cast<int>(last));
+  EXPECT_EQ(textOf(rig.window, 1102), "READ LOG DATA ...100.00%");
+  EXPECT_EQ(rig.window.findChild<QProgressBar*>("1069")->value(), 100);
 }
 
 TEST(GraphWindow, ProgressShowsTheWholePercentOnTheBarAndTwoDecimals) {
@@ -171,10 +172,44 @@ TEST(GraphWindow, ResultsForAClosedWindowAreDropped) {
     inbox = window.inbox();
     inbox->progress(50);  // queued, then the window goes
   }
-  std::thread late([&] { inbox->deliver(generatedRecords(2200, 1)); });
+  std::thread late([&] { inbox->deliver(generatedRecords(2200, 1), datalog::DownloadEnd::EndMarker); });
   late.join();
   QCoreApplication::processEvents();
   EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST(GraphDownload, AFailedDownloadKeepsTheLogAndTheProgressShownBefore) {
+  GraphRig rig;
+  rig.download();
+  const int count = rig.window.sampleCount();
+  const QString progress = "READ LOG DATA ...100.00%";  // where the complete download ended
+  rig.source.end = datalog::DownloadEnd::WriteFailed;
+  for (const auto& bytes : {generatedRecords(30000, 3), std::vector<std::uint8_t>{}}) {
+    rig.source.log = bytes;
+    rig.download();
+    EXPECT_EQ(rig.window.sampleCount(), count);
+    EXPECT_EQ(rig.window.staticText(gid::kProgressText)->text(), progress);
+  }
+  EXPECT_TRUE(rig.prompter.shown.empty());  // no "EEPROM is empty" after a failure
+}
+
+TEST(GraphDownload, ReadButtonOrClosingTheWindowCancelsAndNothingShownChanges) {
+  GraphRig rig;
+  auto* button = rig.window.findChild<QPushButton*>(QString::number(gid::kReadButton));
+  rig.source.waitForStop = true;
+  rig.window.command(gid::kReadButton);
+  EXPECT_EQ(button->text(), "CANCEL");
+  ASSERT_TRUE(pumpUntil([&] { return rig.window.staticText(gid::kProgressText)->text() != "0%"; }, 3000));
+  button->click();
+  rig.source.worker.join();
+  ASSERT_TRUE(pumpUntil([&] { return !rig.window.downloading(); }, 3000));
+  EXPECT_EQ(rig.source.downloads.load(), 1);
+  EXPECT_EQ(rig.window.sampleCount(), -1);
+  EXPECT_EQ(rig.window.staticText(gid::kProgressText)->text(), "0%");
+  EXPECT_EQ(button->text(), "READ ESC LOG");
+  rig.window.command(gid::kReadButton);
+  rig.window.close();
+  EXPECT_TRUE(rig.window.inbox()->stopRequested());
 }
 
 TEST(GraphWindow, ButtonsAndMenuAskTheEscSide) {

@@ -6,7 +6,6 @@
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
-#include "base/Format.h"
 #include "datalog/LogDecode.h"
 #include "graph/Graph.h"
 #include "graph/GraphIds.h"
@@ -39,8 +38,15 @@ TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
 
   graph::Graph window(&device, boxes, files);
   window.command(graph::gid::kReadButton);
-  window.command(graph::gid::kReadButton);  // a second request while one runs is dropped
+  window.command(graph::gcmd::kReadLog);  // a second request while one runs starts nothing
   ASSERT_TRUE(pumpUntil([&] { return window.sampleCount() > 0; }, 20s));
+  // CANCEL stops the next download on the link worker; no box, the log stays.
+  ASSERT_TRUE(pumpUntil([&] { return !window.downloading(); }, 5s));
+  const std::size_t boxesBefore = boxes.shown.size();
+  window.command(graph::gid::kReadButton);
+  window.command(graph::gid::kReadButton);
+  ASSERT_TRUE(pumpUntil([&] { return !window.downloading(); }, 20s));
+  EXPECT_EQ(boxes.shown.size(), boxesBefore);
   device.stop();
 
   const std::vector<uint8_t> memory = esc.withNvq([](sim::NvqEsc& e) { return e.logMemory(); });
@@ -48,9 +54,9 @@ TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
   ASSERT_TRUE(expected.has_value());
   EXPECT_EQ(window.sampleCount(), static_cast<int>(expected->samples.size()));
   EXPECT_TRUE(boxes.saw("To increase the speed of the graph, please unplug your ESC"));
-  // The last report counts the bytes before the end marker of the whole memory.
-  // Reports are folded into one update of the controls; the last one shows.
-  const std::string last = strprintf("READ LOG DATA ...%.2f%%", 11 * 150 * 100.0 / 64768);
+  // A finished download stands at 100 %, however little of the memory it
+  // filled. Reports are folded into one update of the controls; the last shows.
+  const std::string last = "READ LOG DATA ...100.00%";
   EXPECT_TRUE(pumpUntil(
       [&] { return window.staticText(graph::gid::kProgressText)->text().toStdString() == last; }, 2s))
       << window.staticText(graph::gid::kProgressText)->text().toStdString();

@@ -109,7 +109,7 @@ TEST(JobEnd, StopEndsALogDownloadFromAnEscThatStopsSending) {
   QObject window;
   esc.clearReceived();
   b.manager->requestDownload(
-      std::make_shared<graph::LogInbox>(&window, [](double) {}, [](std::vector<uint8_t>) {}));
+      std::make_shared<graph::LogInbox>(&window, [](double) {}, [](std::vector<uint8_t>, datalog::DownloadEnd) {}));
   ASSERT_TRUE(waitFor([&] { return b.sent(0xF1) > 0; }, 10s));  // the next page, never answered
   EXPECT_LT(b.stopMs(), 1000);
 }
