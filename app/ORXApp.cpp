@@ -3,7 +3,7 @@
 #include "InstanceGuard.h"
 #include "ORXDlg.h"
 #include "app/DataLogWindows.h"
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "base/SharedControls.h"
 #include "dialogs/QtAuxWindows.h"
 

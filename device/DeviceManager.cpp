@@ -1,6 +1,6 @@
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 
-#include "app/PortAccessText.h"
+#include "device/PortAccessText.h"
 #include "datalog/LogDownload.h"
 #include "firmware/DfuUpdate.h"
 #include "firmware/SessionUpdateHooks.h"

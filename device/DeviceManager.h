@@ -12,11 +12,11 @@
 #include <functional>
 #include <mutex>
 
-#include "app/LinkWorker.h"
-#include "app/MainWindowCommands.h"
-#include "app/Monitor.h"
+#include "device/LinkWorker.h"
+#include "device/MainWindowCommands.h"
+#include "device/Monitor.h"
 #include "base/FileChooser.h"
-#include "dialogs/EscRequests.h"
+#include "device/EscRequests.h"
 #include "firmware/DfuService.h"
 #include "firmware/LibusbDfuBus.h"
 #include "datalog/LogDownload.h"
