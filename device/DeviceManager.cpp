@@ -100,26 +100,27 @@ void DeviceManager::repairModeClicked() {
 }
 
 void DeviceManager::updateFirmware() {
-  post([this] {
-    // Older ESCs take a serial image through the CP210x adapter; NVQ series
-    // ESCs are updated over USB DFU.
-    if (session_.links.cp210x.AdapterState == 2) {
-      UpdateFirmwareSerial(session_, *this, files_);
-    } else {
-      RunDfuFirmwareUpdate(session_, *this, files_, dfu_);
-    }
-  });
+  post([this] { runFirmwareUpdate(); });
+}
+
+DeviceManager::FirmwareResult DeviceManager::runFirmwareUpdate() {
+  // Older ESCs take a serial image through the CP210x adapter; NVQ series
+  // ESCs are updated over USB DFU.
+  if (session_.links.cp210x.AdapterState == 2) return UpdateFirmwareSerial(session_, *this, files_);
+  return RunDfuFirmwareUpdate(session_, *this, files_, dfu_);
 }
 
 void DeviceManager::saveAdvancedSettings() { SaveAdvancedSettings(controls_, prompter_, files_); }
 
-void DeviceManager::loadAdvancedSettings() {
+void DeviceManager::loadAdvancedSettings() { loadSettingsFile(); }
+
+SettingsLoadOutcome DeviceManager::loadSettingsFile() {
   const Snapshot s = snapshot();
   cfg::LoadContext context;
   context.escDetected = s.deviceAnswering;
   context.stm32EscActive = s.nvqAnswering;
   context.stm32AdapterConnected = s.stm32AdapterOpen;
-  LoadAdvancedSettings(controls_, prompter_, files_, context);
+  return LoadAdvancedSettings(controls_, prompter_, files_, context);
 }
 
 void DeviceManager::useTime() {
@@ -127,12 +128,13 @@ void DeviceManager::useTime() {
 }
 
 void DeviceManager::protections() {
-  const std::string version = controls_.read([](const DialogState& s) { return s.text(ctl::FirmwareVersion); });
-  if (!ProtectionsWindowAllowed(version)) {
-    prompter_.ask(protectionsRefusedBox());
-    return;
-  }
-  if (auxWindows_ != nullptr) auxWindows_->openProtections();
+  if (protectionsAllowed() && auxWindows_ != nullptr) auxWindows_->openProtections();
+}
+
+bool DeviceManager::protectionsAllowed() {
+  if (ProtectionsWindowAllowed(firmwareVersion())) return true;
+  prompter_.ask(protectionsRefusedBox());
+  return false;
 }
 
 void DeviceManager::help() {
@@ -178,15 +180,17 @@ void DeviceManager::openDataLog() {
   if (dataLogOpener_) dataLogOpener_();
 }
 
-void DeviceManager::requestDownload(std::shared_ptr<graph::LogInbox> inbox) {
+void DeviceManager::requestDownload(std::shared_ptr<LogSink> inbox) {
   // One download at a time: a second READ ESC LOG while one runs is dropped.
   if (!downloadGate_.tryClaim()) return;
-  post([this, inbox] {
-    datalog::DownloadHooks hooks;
-    hooks.progress = [inbox](double percent) { inbox->progress(percent); };
-    hooks.deliver = [inbox](std::span<const std::uint8_t> bytes) { inbox->deliver(bytes); };
-    datalog::runLogDownload(session_, *this, hooks, downloadGate_);
-  });
+  post([this, inbox] { downloadLog(*inbox); });
+}
+
+datalog::DownloadResult DeviceManager::downloadLog(LogSink& sink) {
+  datalog::DownloadHooks hooks;
+  hooks.progress = [&sink](double percent) { sink.progress(percent); };
+  hooks.deliver = [&sink](std::span<const std::uint8_t> bytes) { sink.deliver(bytes); };
+  return datalog::runLogDownload(session_, *this, hooks, downloadGate_);
 }
 
 void DeviceManager::requestClear() {

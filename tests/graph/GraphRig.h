@@ -42,7 +42,7 @@ struct FakeSource : graph::DataLogSource {
   ~FakeSource() override {
     if (worker.joinable()) worker.join();
   }
-  void requestDownload(std::shared_ptr<graph::LogInbox> inbox) override {
+  void requestDownload(std::shared_ptr<LogSink> inbox) override {
     ++downloads;
     if (worker.joinable()) worker.join();
     worker = std::thread([inbox, bytes = log] {
