@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "MainWindowControls.h"
-#include "StatusDisplay.h"
+#include "base/MainWindowControls.h"
+#include "base/StatusDisplay.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
 #include "protocol/SettingsHandlers.h"

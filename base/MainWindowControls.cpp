@@ -1,8 +1,8 @@
-#include "MainWindowControls.h"
+#include "base/MainWindowControls.h"
 
 #include <utility>
 
-#include "StatusDisplay.h"
+#include "base/StatusDisplay.h"
 #include "base/ControlIds.h"
 
 namespace orx {
