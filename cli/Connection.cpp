@@ -79,6 +79,11 @@ bool Connection::waitForEsc(std::chrono::milliseconds limit) {
       settle();  // the settings read the monitor posted on finding it
       return true;
     }
+    {
+      // A port held by another program stays held: refuse at once.
+      std::lock_guard lock(portFailure_->mutex);
+      if (!portFailure_->text.empty()) return false;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;

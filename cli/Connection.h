@@ -35,7 +35,8 @@ class Connection {
   ~Connection();
 
   // Waits until the ESC answers and its first settings read has run. False
-  // when it does not within `limit`; `failure()` then says why.
+  // when it does not within `limit`, or at once when the port cannot be
+  // opened; `failure()` then says why.
   bool waitForEsc(std::chrono::milliseconds limit = std::chrono::seconds(10));
   // The program's text for a port that could not be opened, or the box
   // text for no adapter / no answering ESC (Windows-1252).
