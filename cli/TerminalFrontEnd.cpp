@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -62,21 +63,27 @@ void TerminalFrontEnd::echo(SharedControls& controls) {
   const auto [status, progress] = controls.read(
       [](const DialogState& s) { return std::pair{s.text(ctl::StatusLine), s.value(ctl::Progress)}; });
   std::lock_guard lock(mutex_);
+  if (progress == progress_ && status == status_) return;
+  if (terminal_) {
+    // One line redrawn in place: the bar, then the status line's text.
+    progress_ = progress;
+    status_ = status;
+    const int filled = std::clamp(progress, 0, 100) / 5;
+    std::string line = terminalText(status);
+    line.pop_back();
+    std::fprintf(stderr, "\r\033[K[%s%s] %3d%% %s", std::string(filled, '#').c_str(),
+                 std::string(20 - filled, ' ').c_str(), progress, line.c_str());
+    barOpen_ = true;
+    std::fflush(stderr);
+    return;
+  }
   if (progress != progress_) {
     progress_ = progress;
-    if (terminal_) {
-      const int filled = progress / 5;
-      std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(), std::string(20 - filled, ' ').c_str(),
-                   progress);
-      barOpen_ = true;
-    } else {
-      std::fprintf(stderr, "%d%%\n", progress);
-    }
+    std::fprintf(stderr, "%d%%\n", progress);
   }
   if (status != status_) {
     status_ = status;
     if (status.find_first_not_of(' ') == std::string::npos) return;
-    if (barOpen_) std::fputc('\n', stderr), barOpen_ = false;
     std::fputs(terminalText(status).c_str(), stderr);
   }
   std::fflush(stderr);

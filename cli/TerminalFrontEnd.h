@@ -40,7 +40,7 @@ class TerminalFrontEnd : public Prompter, public FileChooser {
   std::optional<std::string> askLine(const std::string& prompt);
 
   bool yes_;
-  bool terminal_;  // stderr is a terminal: a redrawn bar instead of percentage lines
+  bool terminal_;  // stderr is a terminal: one redrawn line of bar and status
   bool interactive_;  // stdin is a terminal: questions can be asked
   std::optional<std::string> file_;
   mutable std::mutex mutex_;
