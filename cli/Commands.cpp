@@ -268,7 +268,11 @@ int listCommand(const Options& options, TerminalFrontEnd& frontEnd, const std::v
     const std::string fw = found ? cp1252ToUtf8(connection.text(ctl::FirmwareVersion)) : "";
     const std::string mcu = found ? cp1252ToUtf8(connection.text(ctl::McuId)) : "";
     const std::string esc = found ? cp1252ToUtf8(connection.text(ctl::EscId)) : "";
-    if (!found) frontEnd.note(adapter.path + ": " + terminalText(connection.failure()).substr(0, std::string::npos));
+    if (!found) {
+      std::string why = terminalText(connection.failure());
+      why.pop_back();
+      frontEnd.note(adapter.path + ": " + why);
+    }
     if (options.json) {
       rows.push_back(jsonObject({{"link", jsonString(kindName(adapter.kind))},
                                  {"port", jsonString(adapter.path)},
@@ -344,6 +348,12 @@ int run(const std::vector<std::string>& args) {
   };
   const int result = commands.at(options.command)(context);
   frontEnd.finishProgress();
+  // Commands that print nothing else tell a script the status line they ended with.
+  if (options.json && (options.command == "defaults" || options.command == "flash" || options.command == "repair")) {
+    std::string status = terminalText(frontEnd.lastStatus());
+    status.pop_back();
+    print(jsonObject({{"status", jsonString(status)}, {"exit", std::to_string(result)}}) + "\n");
+  }
   return result;
 }
 
