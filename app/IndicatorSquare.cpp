@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "StatusDisplay.h"
+#include "base/StatusDisplay.h"
 
 namespace orx {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "MainWindowControls.h"
-#include "StatusDisplay.h"
+#include "base/MainWindowControls.h"
+#include "base/StatusDisplay.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
 #include "protocol/SettingsHandlers.h"
@@ -43,16 +43,7 @@ void MainWindowController::show(const Message& message) { prompter_.ask(message)
 
 void MainWindowController::initialise() {
   controls_.update([](DialogState& s) {
-    for (const ControlInfo& c : mainWindowControls()) {
-      ControlState state;
-      state.text = c.text;
-      state.items = lists::initialEntries(c.id);
-      s.set(c.id, state);
-    }
-    for (int id : {ctl::RangeMin, ctl::RangeMax, ctl::ResponseStarting, ctl::ResponseRunning}) {
-      s.setEnabled(id, false);
-    }
-    ShowConnectionStatus(s, false, false);
+    WriteInitialControls(s);
     s.flags = DialogFlags{};
   });
 }

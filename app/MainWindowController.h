@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "MainWindowCommands.h"
+#include "device/MainWindowCommands.h"
 #include "base/Messages.h"
 #include "base/SharedControls.h"
 #include "protocol/EscSettings.h"

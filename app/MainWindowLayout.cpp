@@ -21,7 +21,7 @@
 
 #include "ControlMirror.h"
 #include "IndicatorSquare.h"
-#include "MainWindowControls.h"
+#include "base/MainWindowControls.h"
 #include "base/ControlIds.h"
 #include "resources/Artwork.h"
 

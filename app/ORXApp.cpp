@@ -4,7 +4,7 @@
 #include "ORXDlg.h"
 #include "PortAccessNotice.h"
 #include "app/DataLogWindows.h"
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "base/SharedControls.h"
 #include "dialogs/QtAuxWindows.h"
 

@@ -10,9 +10,9 @@
 #include <mutex>
 
 #include "ControlMirror.h"
-#include "MainWindowControls.h"
+#include "base/MainWindowControls.h"
 #include "MainWindowLayout.h"
-#include "StatusDisplay.h"
+#include "base/StatusDisplay.h"
 #include "base/ControlIds.h"
 #include "resources/Artwork.h"
 

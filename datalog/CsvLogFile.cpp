@@ -38,6 +38,12 @@ Message saveMessage(CsvSave outcome) {
   return {};
 }
 
+CsvSave saveLogData(const LogData& log, std::string_view notes, const std::string& path, Prompter& prompter) {
+  const CsvSave outcome = saveCsvFile(path, csvText(log, notes, localTimeNow()));
+  if (outcome != CsvSave::Saved) prompter.ask(saveMessage(outcome));
+  return outcome;
+}
+
 std::tm localTimeNow() {
   const std::time_t now = std::time(nullptr);
   std::tm out{};

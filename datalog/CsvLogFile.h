@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "base/Messages.h"
 #include "datalog/CsvLogReader.h"
@@ -23,6 +24,10 @@ CsvSave saveCsvFile(const std::string& path, const std::string& text);
 
 // The box for a save outcome other than Saved.
 Message saveMessage(CsvSave outcome);
+
+// Save Data once the file is chosen: the log and its notes as CSV text into
+// `path`; a failure shows its box.
+CsvSave saveLogData(const LogData& log, std::string_view notes, const std::string& path, Prompter& prompter);
 std::tm localTimeNow();
 
 enum class CsvFileLoad {

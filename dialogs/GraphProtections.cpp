@@ -9,18 +9,6 @@
 
 namespace orx {
 
-namespace {
-
-constexpr const char* kLabels[kProtectionCount] = {
-    "Over Voltage",
-    "Stall Protection",
-    "Low Voltage Cutoff",
-    "Overload Protection (applies to one ESC series only)",
-    "Over Temperature",
-};
-
-}  // namespace
-
 GraphProtections::GraphProtections(ProtectionsRequests& requests, QWidget* parent)
     : QDialog(parent), requests_(requests) {
   setObjectName("165");
@@ -35,7 +23,7 @@ GraphProtections::GraphProtections(ProtectionsRequests& requests, QWidget* paren
   auto* records = new QGridLayout;
   for (size_t i = 0; i < kProtectionCount; ++i) {
     squares_[i] = new ProtectionSquare(kIndicators[i], ProtectionState::NotRead, this);
-    records->addWidget(new QLabel(kLabels[i], this), static_cast<int>(i), 0);
+    records->addWidget(new QLabel(kProtectionLabels[i], this), static_cast<int>(i), 0);
     records->addWidget(squares_[i], static_cast<int>(i), 1);
   }
 

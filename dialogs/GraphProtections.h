@@ -11,7 +11,7 @@
 #include <QDialog>
 #include <array>
 
-#include "dialogs/EscRequests.h"
+#include "device/EscRequests.h"
 #include "dialogs/WindowRelay.h"
 
 namespace orx {

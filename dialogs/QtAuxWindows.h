@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <string>
 
-#include "dialogs/EscRequests.h"
+#include "device/EscRequests.h"
 
 class QWidget;
 

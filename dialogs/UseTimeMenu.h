@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <string>
 
-#include "dialogs/EscRequests.h"
+#include "device/EscRequests.h"
 #include "dialogs/WindowRelay.h"
 
 class QLabel;

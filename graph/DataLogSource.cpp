@@ -31,14 +31,4 @@ void LogInbox::detach() {
   context_ = nullptr;
 }
 
-datalog::DownloadHooks LogInbox::hooks(std::shared_ptr<LogInbox> inbox) {
-  datalog::DownloadHooks hooks;
-  hooks.progress = [inbox](double percent) { inbox->progress(percent); };
-  hooks.deliver = [inbox](std::span<const std::uint8_t> bytes, datalog::DownloadEnd end) {
-    inbox->deliver(bytes, end);
-  };
-  hooks.stopRequested = [inbox] { return inbox->stopRequested(); };
-  return hooks;
-}
-
 }  // namespace orx::graph

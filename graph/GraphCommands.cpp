@@ -39,17 +39,7 @@ void Graph::saveData() {
   const std::optional<std::string> path = files_.choose(
       {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"});
   if (!path) return;
-  const std::string text = datalog::csvText(*log_, notes_, datalog::localTimeNow());
-  const datalog::CsvSave outcome = datalog::saveCsvFile(*path, text);
-  switch (outcome) {
-    case datalog::CsvSave::Saved:
-      return;
-    case datalog::CsvSave::Exists:
-    case datalog::CsvSave::TooLarge:
-    case datalog::CsvSave::Failed:
-      prompter_.ask(datalog::saveMessage(outcome));
-      return;
-  }
+  datalog::saveLogData(*log_, notes_, *path, prompter_);
 }
 
 void Graph::loadData() {

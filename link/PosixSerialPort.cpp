@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -40,6 +41,13 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, 
   }
   if (ioctl(fd, TIOCEXCL) != 0) {
     const int reason = errno;
+    ::close(fd);
+    return fail(reason);
+  }
+  // TIOCEXCL does not stop a privileged program; the lock stops every copy of
+  // the window and of orx-esc alike, so two of them never share one ESC.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int reason = errno == EWOULDBLOCK ? EBUSY : errno;
     ::close(fd);
     return fail(reason);
   }

@@ -23,6 +23,14 @@ enum class ProtectionState {
   Activated,  // orange: the ESC sent 0xAA
 };
 using ProtectionStates = std::array<ProtectionState, kProtectionCount>;
+// Their names, in the same order.
+inline constexpr std::array<const char*, kProtectionCount> kProtectionLabels{
+    "Over Voltage",
+    "Stall Protection",
+    "Low Voltage Cutoff",
+    "Overload Protection (applies to one ESC series only)",
+    "Over Temperature",
+};
 
 // One state per protection from the collected bytes; bytes past the fifth are ignored.
 ProtectionStates ProtectionStatesFrom(const std::vector<uint8_t>& bytes);

@@ -29,8 +29,8 @@ std::tm LocalTimeNow() {
   return local;
 }
 
-SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
-                                 const std::function<std::tm()>& localTime) {
+std::optional<std::string> AdvancedSettingsText(SharedControls& controls, Prompter& prompter,
+                                                const std::function<std::tm()>& localTime) {
   const DialogState snapshot = controls.read([](const DialogState& s) { return s; });
 
   if (snapshot.text(ctl::FirmwareVersion).size() > cfg::kMaxFirmwareTextLength)
@@ -38,15 +38,20 @@ SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& pro
 
   if (!cfg::EmptyRequiredFields(snapshot).empty()) {
     prompter.ask(errorBox(kSaveFieldsMissingText));
-    return SettingsSaveOutcome::FieldsMissing;
+    return std::nullopt;
   }
+  return cfg::FormatSettingsFile(snapshot, localTime());
+}
 
-  const std::string text = cfg::FormatSettingsFile(snapshot, localTime());
+SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
+                                 const std::function<std::tm()>& localTime) {
+  const std::optional<std::string> text = AdvancedSettingsText(controls, prompter, localTime);
+  if (!text) return SettingsSaveOutcome::FieldsMissing;
 
   const auto path = chooser.choose(dialogRequest(FileDialogRequest::Kind::Save));
   if (!path) return SettingsSaveOutcome::Cancelled;
 
-  const cfg::FileWriteStatus status = cfg::WriteFileAtomically(*path, text);
+  const cfg::FileWriteStatus status = cfg::WriteFileAtomically(*path, *text);
   switch (status.result) {
     case cfg::FileResult::Ok:
       return SettingsSaveOutcome::Saved;

@@ -8,6 +8,8 @@
 
 #include <ctime>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "base/FileChooser.h"
 #include "base/Messages.h"
@@ -27,6 +29,11 @@ enum class SettingsLoadOutcome { Loaded, NoDevice, Cancelled, ReadFailed };
 
 // The local time now, for the DATE line.
 std::tm LocalTimeNow();
+
+// Save Advanced Settings' checks (boxes for a firmware text too long and for
+// empty fields) and the file's text; nothing when a field is missing.
+std::optional<std::string> AdvancedSettingsText(SharedControls& controls, Prompter& prompter,
+                                                const std::function<std::tm()>& localTime = LocalTimeNow);
 
 // Checks the fields, asks for a file and replaces it atomically. A failed
 // write shows an error box and leaves any old file as it was.

@@ -3,8 +3,8 @@
 
 #include "Recorders.h"
 #include "app/MainWindowController.h"
-#include "app/MainWindowControls.h"
-#include "app/StatusDisplay.h"
+#include "base/MainWindowControls.h"
+#include "base/StatusDisplay.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
 

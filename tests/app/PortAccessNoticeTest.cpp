@@ -9,7 +9,7 @@
 #include <QSettings>
 #include <fstream>
 
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "app/PortAccessNotice.h"
 #include "tests/support/FakeSys.h"
 #include "tests/support/FixedChooser.h"

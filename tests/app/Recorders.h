@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindowCommands.h"
+#include "device/MainWindowCommands.h"
 #include "tests/support/RecordingPrompter.h"
 
 namespace orx::test {

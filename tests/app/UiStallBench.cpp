@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "app/ORXDlg.h"
 #include "tools/SimulatedEsc.h"
 

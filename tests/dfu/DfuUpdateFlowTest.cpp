@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DfuFlowRig.h"
-#include "app/Monitor.h"
+#include "device/Monitor.h"
 #include "firmware/DfuUpdate.h"
 #include "firmware/SerialFirmwareUpdate.h"
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "base/ControlIds.h"
 #include "tests/support/FixedChooser.h"
 #include "tests/support/PortOpeners.h"

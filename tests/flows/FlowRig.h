@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Monitor.h"
+#include "device/Monitor.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
 #include "link/UsbIds.h"

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "FlowRig.h"
-#include "app/LinkWorker.h"
+#include "device/LinkWorker.h"
 #include "link/PosixSerialPort.h"
 #include "tools/SimulatedEsc.h"
 

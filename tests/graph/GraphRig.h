@@ -51,11 +51,11 @@ struct FakeSource : graph::DataLogSource {
   ~FakeSource() override {
     if (worker.joinable()) worker.join();
   }
-  bool requestDownload(std::shared_ptr<graph::LogInbox> inbox) override {
+  bool requestDownload(std::shared_ptr<LogSink> inbox) override {
     ++downloads;
     if (worker.joinable()) worker.join();
     worker = std::thread([inbox, bytes = log, end = end, wait = waitForStop] {
-      const datalog::DownloadHooks hooks = graph::LogInbox::hooks(inbox);
+      const datalog::DownloadHooks hooks = logSinkHooks(*inbox);
       const std::size_t pages = (bytes.size() + 252) / 253;
       for (std::size_t p = 1; p <= pages; ++p) {
         if (hooks.stopRequested()) return hooks.deliver(std::span(bytes).first(253), datalog::DownloadEnd::Cancelled);

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "base/ControlIds.h"
 #include "datalog/LogDecode.h"
 #include "graph/Graph.h"

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/DeviceManager.h"
-#include "app/PortAccessText.h"
+#include "device/DeviceManager.h"
+#include "device/PortAccessText.h"
 #include "base/ControlIds.h"
 #include "tests/support/FixedChooser.h"
 #include "tests/support/PortOpeners.h"

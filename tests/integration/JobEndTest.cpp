@@ -6,7 +6,7 @@
 #include <chrono>
 #include <fstream>
 
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "base/ControlIds.h"
 #include "firmware/DfuFile.h"
 #include "graph/DataLogSource.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
 #include "tests/support/FixedChooser.h"

@@ -4,7 +4,7 @@
 #include <future>
 #include <vector>
 
-#include "app/LinkWorker.h"
+#include "device/LinkWorker.h"
 
 using namespace orx;
 using namespace std::chrono;

@@ -1,8 +1,8 @@
-#include "app/DeviceManager.h"
+#include "device/DeviceManager.h"
 
 #include <optional>
 
-#include "app/PortAccessText.h"
+#include "device/PortAccessText.h"
 #include "datalog/LogDownload.h"
 #include "firmware/DfuUpdate.h"
 #include "firmware/SessionUpdateHooks.h"
@@ -144,26 +144,27 @@ void DeviceManager::repairModeClicked() {
 }
 
 void DeviceManager::updateFirmware() {
-  postCommand([this] {
-    // Older ESCs take a serial image through the CP210x adapter; NVQ series
-    // ESCs are updated over USB DFU.
-    if (session_.links.cp210x.AdapterState == 2) {
-      UpdateFirmwareSerial(session_, *this, files_);
-    } else {
-      RunDfuFirmwareUpdate(session_, *this, files_, dfu_);
-    }
-  });
+  postCommand([this] { runFirmwareUpdate(); });
+}
+
+DeviceManager::FirmwareResult DeviceManager::runFirmwareUpdate() {
+  // Older ESCs take a serial image through the CP210x adapter; NVQ series
+  // ESCs are updated over USB DFU.
+  if (session_.links.cp210x.AdapterState == 2) return UpdateFirmwareSerial(session_, *this, files_);
+  return RunDfuFirmwareUpdate(session_, *this, files_, dfu_);
 }
 
 void DeviceManager::saveAdvancedSettings() { SaveAdvancedSettings(controls_, prompter_, files_); }
 
-void DeviceManager::loadAdvancedSettings() {
+void DeviceManager::loadAdvancedSettings() { loadSettingsFile(); }
+
+SettingsLoadOutcome DeviceManager::loadSettingsFile() {
   const Snapshot s = snapshot();
   cfg::LoadContext context;
   context.escDetected = s.deviceAnswering;
   context.stm32EscActive = s.nvqAnswering;
   context.stm32AdapterConnected = s.stm32AdapterOpen;
-  LoadAdvancedSettings(controls_, prompter_, files_, context);
+  return LoadAdvancedSettings(controls_, prompter_, files_, context);
 }
 
 void DeviceManager::useTime() {
@@ -171,12 +172,13 @@ void DeviceManager::useTime() {
 }
 
 void DeviceManager::protections() {
-  const std::string version = controls_.read([](const DialogState& s) { return s.text(ctl::FirmwareVersion); });
-  if (!ProtectionsWindowAllowed(version)) {
-    prompter_.ask(protectionsRefusedBox());
-    return;
-  }
-  if (auxWindows_ != nullptr) auxWindows_->openProtections();
+  if (protectionsAllowed() && auxWindows_ != nullptr) auxWindows_->openProtections();
+}
+
+bool DeviceManager::protectionsAllowed() {
+  if (ProtectionsWindowAllowed(firmwareVersion())) return true;
+  prompter_.ask(protectionsRefusedBox());
+  return false;
 }
 
 void DeviceManager::help() {
@@ -222,11 +224,15 @@ void DeviceManager::openDataLog() {
   if (dataLogOpener_) dataLogOpener_();
 }
 
-bool DeviceManager::requestDownload(std::shared_ptr<graph::LogInbox> inbox) {
+bool DeviceManager::requestDownload(std::shared_ptr<LogSink> sink) {
   // One download at a time: a second READ ESC LOG while one runs is dropped.
   if (!downloadGate_.tryClaim()) return false;
-  postCommand([this, inbox] { datalog::runLogDownload(session_, *this, graph::LogInbox::hooks(inbox), downloadGate_); });
+  postCommand([this, sink] { downloadLog(*sink); });
   return true;
+}
+
+datalog::DownloadResult DeviceManager::downloadLog(LogSink& sink) {
+  return datalog::runLogDownload(session_, *this, logSinkHooks(sink), downloadGate_);
 }
 
 void DeviceManager::requestClear() {

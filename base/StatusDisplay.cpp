@@ -1,4 +1,4 @@
-#include "StatusDisplay.h"
+#include "base/StatusDisplay.h"
 
 #include "base/ControlIds.h"
 

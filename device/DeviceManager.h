@@ -2,6 +2,11 @@
 // owns, the monitor ticking between jobs, and the user's commands turned into
 // jobs. Not Qt code.
 //
+// Front ends (the window, orx-esc) answer the engine through four things:
+// a Prompter for boxes and questions, a FileChooser for file choices, the
+// SharedControls whose changes carry the status line, the progress bar and
+// the settings, and a LogSink for a download's progress and bytes.
+//
 // Threading: the constructor, start(), stop(), the MainWindowCommands and
 // snapshot() are called on the window's thread. Everything that touches the
 // session runs on the worker. After every job and tick the worker publishes a
@@ -10,20 +15,26 @@
 #pragma once
 
 #include <functional>
+#include <future>
 #include <mutex>
+#include <type_traits>
+#include <variant>
 
-#include "app/LinkWorker.h"
-#include "app/MainWindowCommands.h"
-#include "app/Monitor.h"
+#include "device/LinkWorker.h"
+#include "device/MainWindowCommands.h"
+#include "device/Monitor.h"
 #include "base/FileChooser.h"
-#include "dialogs/EscRequests.h"
+#include "device/DataLogSource.h"
+#include "device/EscRequests.h"
 #include "firmware/DfuService.h"
+#include "firmware/DfuUpdate.h"
 #include "firmware/LibusbDfuBus.h"
+#include "firmware/SerialFirmwareUpdate.h"
 #include "datalog/LogDownload.h"
-#include "graph/DataLogSource.h"
 #include "link/AccessProblem.h"
 #include "protocol/DeviceSession.h"
 #include "protocol/FlowHost.h"
+#include "settingsfile/AdvancedSettingsFlows.h"
 
 namespace orx {
 
@@ -31,7 +42,7 @@ namespace orx {
 inline constexpr const char* kWaitingText = "PLEASE WAIT - THE ESC IS BUSY...";
 
 class DeviceManager : public MainWindowCommands,
-                      public graph::DataLogSource,
+                      public DataLogSource,
                       public UseTimeRequests,
                       public ProtectionsRequests,
                       private FlowHost {
@@ -46,6 +57,8 @@ class DeviceManager : public MainWindowCommands,
   };
   using IndicatorListener = std::function<void(bool adapterGreen, bool deviceGreen)>;
   using AccessListener = std::function<void(const AccessProblem&)>;
+  // UPDATE FIRMWARE ends as the serial transfer or as the DFU update.
+  using FirmwareResult = std::variant<SerialUpdateResult, DfuUpdateResult>;
 
   // Without openers the adapters are looked up below `roots` (tests give a fake tree).
   DeviceManager(SharedControls& controls, Prompter& prompter, FileChooser& files,
@@ -73,6 +86,29 @@ class DeviceManager : public MainWindowCommands,
 
   Snapshot snapshot() const;
 
+  // For a front end that waits on outcomes (orx-esc): runs `job(session,
+  // flowHost)` as a job like any other and returns its result once it has
+  // ended. Never call it from a job; the worker must be running.
+  template <class Job>
+  auto runAndWait(Job job) -> std::invoke_result_t<Job&, DeviceSession&, FlowHost&> {
+    using Result = std::invoke_result_t<Job&, DeviceSession&, FlowHost&>;
+    std::packaged_task<Result()> task([this, &job] { return job(session_, static_cast<FlowHost&>(*this)); });
+    std::future<Result> done = task.get_future();
+    post([&task] { task(); });
+    return done.get();
+  }
+
+  // The log download job, its progress and bytes going to `sink`. Worker
+  // thread only (requestDownload() posts it).
+  datalog::DownloadResult downloadLog(LogSink& sink);
+  // File > Load Advanced Settings with what the ESC side knows now.
+  SettingsLoadOutcome loadSettingsFile();
+  // The UPDATE FIRMWARE job. Worker thread only (updateFirmware() posts it).
+  FirmwareResult runFirmwareUpdate();
+  // Options > Protections' check: true for firmware with protection records,
+  // else the refusal box is shown.
+  bool protectionsAllowed();
+
   // MainWindowCommands: each posts one job and returns at once, except the
   // settings file commands, which run here (they never talk to the ESC).
   void readSettings() override;
@@ -88,8 +124,8 @@ class DeviceManager : public MainWindowCommands,
   void version() override;
   void openDataLog() override;
 
-  // graph::DataLogSource, called on the window's thread: the jobs are queued.
-  bool requestDownload(std::shared_ptr<graph::LogInbox> inbox) override;
+  // DataLogSource, called on the front end's thread: the jobs are queued.
+  bool requestDownload(std::shared_ptr<LogSink> sink) override;
   void requestClear() override;
   std::string firmwareVersion() const override;
 

@@ -1,9 +1,10 @@
-#include "MainWindowControls.h"
+#include "base/MainWindowControls.h"
 
 #include <utility>
 
-#include "StatusDisplay.h"
+#include "base/StatusDisplay.h"
 #include "base/ControlIds.h"
+#include "base/ControlLists.h"
 
 namespace orx {
 
@@ -83,6 +84,19 @@ int radioPartner(int id) {
     if (id == b) return a;
   }
   return 0;
+}
+
+void WriteInitialControls(DialogState& s) {
+  for (const ControlInfo& c : mainWindowControls()) {
+    ControlState state;
+    state.text = c.text;
+    state.items = lists::initialEntries(c.id);
+    s.set(c.id, state);
+  }
+  for (int id : {ctl::RangeMin, ctl::RangeMax, ctl::ResponseStarting, ctl::ResponseRunning}) {
+    s.setEnabled(id, false);
+  }
+  ShowConnectionStatus(s, false, false);
 }
 
 const std::vector<MenuItem>& mainWindowMenu() {

@@ -1,4 +1,4 @@
-#include "app/Monitor.h"
+#include "device/Monitor.h"
 
 #include "base/ControlIds.h"
 #include "link/UsbIds.h"

@@ -1,4 +1,4 @@
-#include "app/PortAccessText.h"
+#include "device/PortAccessText.h"
 
 #include <cctype>
 #include <cerrno>

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "base/DialogState.h"
+
 namespace orx {
 
 enum class ControlKind {
@@ -30,6 +32,9 @@ struct ControlInfo {
 const std::vector<ControlInfo>& mainWindowControls();
 // nullptr for an id the window does not have.
 const ControlInfo* findControl(int id);
+// The controls as the program starts: texts, list entries, the disabled
+// fields and both squares red.
+void WriteInitialControls(DialogState& s);
 // The other button of a radio pair; 0 when id is not in a pair.
 int radioPartner(int id);
 

@@ -1,4 +1,4 @@
-#include "LinkWorker.h"
+#include "device/LinkWorker.h"
 
 namespace orx {
 
