@@ -33,8 +33,9 @@ void Graph::saveData() {
   }
   const std::string offered = notes_.empty() ? std::string(datalog::kDefaultNotes) : notes_;
   notes_ = runNotes(false, offered).value_or(std::string());
-  const std::optional<std::string> path = files_.choose(
-      {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"});
+  FileDialogRequest request{FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"};
+  request.existing = FileDialogRequest::Existing::Refused;  // saveCsvFile never replaces
+  const std::optional<std::string> path = files_.choose(request);
   if (!path) return;
   const std::string text = datalog::csvText(*log_, notes_, datalog::localTimeNow());
   const datalog::CsvSave outcome = datalog::saveCsvFile(*path, text);
