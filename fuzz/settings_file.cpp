@@ -27,6 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DialogState reloaded = start;
   fuzz::check(cfg::ApplySettingsFile(reloaded, cfg::ParseSettingsFile(saved), context).empty(),
               "a saved file loads without refused values");
-  fuzz::check(cfg::FormatSettingsFile(reloaded, fuzz::savedAt()) == saved, "save, load, save gives the same file");
+  fuzz::checkSame(saved, cfg::FormatSettingsFile(reloaded, fuzz::savedAt()), "save, load, save gives the same file");
   return 0;
 }
