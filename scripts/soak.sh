@@ -43,11 +43,13 @@ kill -0 "$app_pid" || { echo "the device manager did not start" >&2; cat "$dir/a
 fd_start=$(fds) rss_start=$(rss_kb)
 missed=0 stuck=0 fd_max=$fd_start rss_max=$rss_start
 for ((i = 1; i <= cycles; i++)); do
+  : >"$dir/sim.out"
   "$sim" --kind nvq >"$dir/sim.out" 2>&1 &
   sim_pid=$!
   wait_for 5 grep -q '^ORX_VIRTUAL_PORTS=' "$dir/sim.out" || { echo "cycle $i: the simulator did not start" >&2; exit 1; }
-  pty=$(sed -n "s/^ORX_VIRTUAL_PORTS=.*=\([^']*\)'*\$/\1/p" "$dir/sim.out" | head -n1)
-  ln -sfn "$pty" "$esc"
+  port=$(sed -n "s/^ORX_VIRTUAL_PORTS=.*=\([^']*\)'*\$/\1/p" "$dir/sim.out" | head -n1)
+  pty=$(readlink -f "$port")  # the simulator names its terminal through a link of its own
+  ln -sfn "$port" "$esc"
   if wait_for "$detect_seconds" holds "$pty"; then
     sleep "0.$((RANDOM % 10))"  # unplug at a different moment of the read each time
   else
