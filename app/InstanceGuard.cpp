@@ -1,8 +1,12 @@
 #include "InstanceGuard.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -14,6 +18,15 @@ namespace {
 constexpr char kActivate[] = "activate\n";
 constexpr int kConnectMs = 1000;
 constexpr int kLockWaitMs = 3000;
+
+// A folder only this user can enter: created 0700, or found so. Anything else
+// (a link, another owner, a mode that lets others in) may be someone's trap.
+bool privateFolder(const QByteArray& path) {
+  if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) return false;
+  struct stat st {};
+  return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+         (st.st_mode & 077) == 0;
+}
 
 }  // namespace
 
@@ -36,7 +49,14 @@ QString InstanceGuard::defaultSocketPath() {
   if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable()) {
     return QDir(runtime).filePath("orx-device-manager.sock");
   }
-  return QDir(QDir::tempPath()).filePath(QString("orx-device-manager-%1.sock").arg(::getuid()));
+  // The temporary folder is shared: meet in a private folder inside it.
+  const QString folder = QDir(QDir::tempPath()).filePath(QString("orx-device-manager-%1").arg(::geteuid()));
+  if (!privateFolder(QFile::encodeName(folder))) {
+    qWarning("orx-device-manager: %s is not a private folder of this user; running without the instance guard",
+             qPrintable(folder));
+    return {};
+  }
+  return QDir(folder).filePath("orx-device-manager.sock");
 }
 
 bool InstanceGuard::tellRunningInstance() {
@@ -52,6 +72,7 @@ bool InstanceGuard::tellRunningInstance() {
 
 InstanceGuard::Claim InstanceGuard::claim() {
   if (server_) return Claim::First;
+  if (socketPath_.isEmpty()) return Claim::Unguarded;
 
   QLockFile lock(socketPath_ + ".lock");
   const bool locked = lock.tryLock(kLockWaitMs);  // a lock of a dead process counts as stale

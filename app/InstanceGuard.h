@@ -34,7 +34,9 @@ class InstanceGuard : public QObject {
   const QString& socketPath() const { return socketPath_; }
 
   // Per user: $ORX_INSTANCE_SOCKET when set (tests), else a socket in the
-  // user's runtime directory, else one in the temporary directory named with the user id.
+  // user's runtime directory, else one in a folder "orx-device-manager-<uid>"
+  // of the temporary directory that only this user can enter. Empty when that
+  // folder is not safe: claim() then runs unguarded.
   static QString defaultSocketPath();
 
  signals:

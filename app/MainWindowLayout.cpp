@@ -23,6 +23,7 @@
 #include "IndicatorSquare.h"
 #include "base/MainWindowControls.h"
 #include "base/ControlIds.h"
+#include "base/InputRules.h"
 #include "resources/Artwork.h"
 
 namespace orx {
@@ -156,9 +157,10 @@ MainWindowWidgets buildMainWindow(QDialog& dialog) {
   }
   auto c = [&](int id) { return out.controls.at(id); };
 
-  for (int id : {ctl::RangeMin, ctl::RangeMax, ctl::ResponseRunning, ctl::ResponseStarting}) {
+  const QRegularExpression digits(QString("[0-9]{0,%1}").arg(rules::kNumberEditDigits));
+  for (int id : rules::kNumberEdits) {
     auto* edit = static_cast<QLineEdit*>(c(id));
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,5}"), edit));
+    edit->setValidator(new QRegularExpressionValidator(digits, edit));
     edit->setMaximumWidth(64);
   }
   for (int id : {ctl::AdcGain, ctl::AdcOffset}) static_cast<QLineEdit*>(c(id))->setMaximumWidth(64);

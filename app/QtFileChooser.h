@@ -21,18 +21,22 @@ class QtFileChooser : public QObject, public FileChooser {
  public:
   // Runs a prepared dialog; returns the chosen file or nothing. Tests replace it.
   using DialogRunner = std::function<std::optional<QString>(QFileDialog&)>;
+  // Asks whether an existing file may be replaced. Tests replace it.
+  using ReplaceAsker = std::function<bool(const QString& path)>;
 
   explicit QtFileChooser(QWidget* parentWindow = nullptr);
 
   std::optional<std::string> choose(const FileDialogRequest& request) override;
   void close() { call_.close(); }
   void setDialogRunner(DialogRunner runner) { runner_ = std::move(runner); }
+  void setReplaceAsker(ReplaceAsker asker) { askReplace_ = std::move(asker); }
 
  private:
   std::optional<std::string> show(const FileDialogRequest& request);
 
   QWidget* parentWindow_;
   DialogRunner runner_;
+  ReplaceAsker askReplace_;
   UiThreadCall call_;
 };
 

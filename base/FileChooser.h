@@ -14,6 +14,10 @@ struct FileDialogRequest {
   // description and its patterns, separated by '|'. The Qt side converts it.
   std::string filter;
   std::string defaultExtension;  // without the dot; "" for none
+  // Saving over an existing file: the user is asked first, or the caller
+  // refuses it itself (then nobody asks a question whose Yes would not hold).
+  enum class Existing { Confirmed, Refused };
+  Existing existing = Existing::Confirmed;
 };
 
 class FileChooser {

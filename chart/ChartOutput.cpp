@@ -86,6 +86,7 @@ ImageSaveResult CChartCtrl::SaveImage(const std::string& path, const ChartRect& 
       return ImageSaveResult::Saved;
     case cfg::FileResult::NotFound:
     case cfg::FileResult::TooLarge:
+    case cfg::FileResult::Exists:
     case cfg::FileResult::Failed:
       return ImageSaveResult::WriteFailed;
   }

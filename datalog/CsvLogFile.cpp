@@ -1,9 +1,5 @@
 #include "datalog/CsvLogFile.h"
 
-#include <fcntl.h>
-#include <cerrno>
-#include <unistd.h>
-
 #include "datalog/CsvLogWriter.h"
 #include "datalog/LogTexts.h"
 #include "settingsfile/AtomicFile.h"
@@ -12,16 +8,19 @@ namespace orx::datalog {
 
 CsvSave saveCsvFile(const std::string& path, const std::string& text) {
   if (text.size() > kCsvMaxSize) return CsvSave::TooLarge;
-  // Claim the name first: an existing file (or link) is never replaced.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno == EEXIST ? CsvSave::Exists : CsvSave::Failed;
-  ::close(fd);
-  // The empty placeholder is then replaced whole by the text.
-  if (cfg::WriteFileAtomically(path, text).result != cfg::FileResult::Ok) {
-    ::unlink(path.c_str());
-    return CsvSave::Failed;
+  // An existing file (or link) is never replaced, and a save that dies
+  // half-way leaves no empty file to block the name.
+  switch (cfg::WriteFileAtomically(path, text, cfg::WriteMode::CreateOnly).result) {
+    case cfg::FileResult::Ok:
+      return CsvSave::Saved;
+    case cfg::FileResult::Exists:
+      return CsvSave::Exists;
+    case cfg::FileResult::NotFound:
+    case cfg::FileResult::TooLarge:
+    case cfg::FileResult::Failed:
+      break;
   }
-  return CsvSave::Saved;
+  return CsvSave::Failed;
 }
 
 Message saveMessage(CsvSave outcome) {

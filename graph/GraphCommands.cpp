@@ -36,8 +36,9 @@ void Graph::saveData() {
   const std::string offered = notes_.empty() ? std::string(datalog::kDefaultNotes) : notes_;
   // Closed without OK: the notes stay as they were, not lost.
   if (std::optional<std::string> edited = runNotes(false, offered)) notes_ = std::move(*edited);
-  const std::optional<std::string> path = files_.choose(
-      {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"});
+  FileDialogRequest request{FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"};
+  request.existing = FileDialogRequest::Existing::Refused;  // the CSV save never replaces
+  const std::optional<std::string> path = files_.choose(request);
   if (!path) return;
   datalog::saveLogData(*log_, notes_, *path, prompter_);
 }

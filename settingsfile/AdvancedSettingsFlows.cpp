@@ -18,6 +18,18 @@ FileDialogRequest dialogRequest(FileDialogRequest::Kind kind) {
   return {kind, cfg::kFileFilter, cfg::kDefaultExtension};
 }
 
+// Control characters would break the box's lines: shown as '?'.
+Message refusedBox(const std::vector<cfg::RefusedValue>& refused) {
+  std::string text = kValueRefusedText;
+  for (const cfg::RefusedValue& r : refused) {
+    std::string value = r.value;
+    for (char& ch : value)
+      if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) ch = '?';
+    text += "\n" + r.what + ":  " + value;
+  }
+  return {kDefaultCaption, MsgIcon::Warning, MsgButtons::Ok, text};
+}
+
 std::string reason(int error) { return utf8ToCp1252(std::error_code(error, std::generic_category()).message()); }
 
 }  // namespace
@@ -57,6 +69,7 @@ SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& pro
       return SettingsSaveOutcome::Saved;
     case cfg::FileResult::NotFound:
     case cfg::FileResult::TooLarge:
+    case cfg::FileResult::Exists:
     case cfg::FileResult::Failed:
       break;
   }
@@ -84,6 +97,7 @@ SettingsLoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& pro
       problem = "The file is too large to be a settings file.";
       break;
     case cfg::FileResult::NotFound:
+    case cfg::FileResult::Exists:
     case cfg::FileResult::Failed:
       problem = reason(file.error);
       break;
@@ -95,7 +109,8 @@ SettingsLoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& pro
   }
 
   const auto values = cfg::ParseSettingsFile(file.bytes);
-  controls.update([&](DialogState& s) { cfg::ApplySettingsFile(s, values, context); });
+  const auto refused = controls.update([&](DialogState& s) { return cfg::ApplySettingsFile(s, values, context); });
+  if (!refused.empty()) prompter.ask(refusedBox(refused));
   for (int p = 10; p <= 100; p += 10) controls.update([p](DialogState& s) { s.setValue(ctl::Progress, p); });
   controls.update([](DialogState& s) { s.setText(ctl::StatusLine, kSettingsLoadedStatus); });
   return SettingsLoadOutcome::Loaded;

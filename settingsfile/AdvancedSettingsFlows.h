@@ -22,6 +22,7 @@ inline constexpr const char* kSaveFieldsMissingText =
     "Cannot Save Advanced Settings - \nPlease Verify the Device is Connected and All Fields are Set.";
 inline constexpr const char* kFirmwareVersionErrorText = "Firmware Version Error";
 inline constexpr const char* kLoadNoDeviceText = "Cannot Load Advanced Settings - \nPlease Verify the Device is Connected.";
+inline constexpr const char* kValueRefusedText = "Settings File Value Refused - ";
 inline constexpr const char* kSettingsLoadedStatus = "SETTINGS LOADED - PLEASE SEND";
 
 enum class SettingsSaveOutcome { Saved, Cancelled, FieldsMissing, WriteFailed };
@@ -41,7 +42,8 @@ SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& pro
                                  const std::function<std::tm()>& localTime = LocalTimeNow);
 
 // Asks for a file and loads it into the controls; progress 10..100 and the
-// status "SETTINGS LOADED - PLEASE SEND". A file that cannot be read (missing,
+// status "SETTINGS LOADED - PLEASE SEND". A value that its control's input rule
+// forbids is left out and named in a warning box; the rest still loads. A file that cannot be read (missing,
 // unreadable, not a regular file, larger than 1 MiB) shows an error box and
 // changes nothing.
 SettingsLoadOutcome LoadAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,

@@ -4,14 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <stdio.h>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <random>
 
 #include "base/Format.h"
 #include "base/RegularFile.h"
+#include "settingsfile/SaveTemporaries.h"
 
 namespace orx::cfg {
 namespace {
@@ -52,14 +52,12 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Writes to the file a symbolic link names rather than over the link.
-std::string resolveTarget(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
-  return path;  // dangling link: replace the link itself
-}
+// The folder of a path, open, and the last name in it. Every later step works
+// relative to the open folder, so a folder swapped meanwhile cannot redirect it.
+struct Place {
+  int folder = -1;
+  std::string name;
+};
 
 std::string directoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -68,55 +66,104 @@ std::string directoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// A short hidden name in the target's folder: the rename must not cross file
-// systems, and a long target name must not push it past the name limit.
-std::string tempNameFor(const std::string& target) {
-  static std::atomic<unsigned> counter{0};
-  static thread_local std::mt19937 rng{std::random_device{}()};
-  return directoryOf(target) + strprintf("/.orx-save-%d-%u-%08x.tmp", static_cast<int>(::getpid()),
-                                         counter.fetch_add(1), static_cast<unsigned>(rng()));
+FileWriteStatus failed(int error) { return {FileResult::Failed, error != 0 ? error : EIO}; }
+
+// The kernel's protected-symlinks rule, applied even where the sysctl is off:
+// in a sticky world-writable folder a link is followed only when it belongs to
+// us or to the folder's owner.
+bool mayFollow(int folder, const struct stat& link) {
+  struct stat dir {};
+  if (::fstat(folder, &dir) != 0) return false;
+  const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
+  return !shared || link.st_uid == ::geteuid() || link.st_uid == dir.st_uid;
 }
 
-FileWriteStatus failed() { return {FileResult::Failed, errno != 0 ? errno : EIO}; }
+// The path of the file a link names, as the kernel resolved it when opening
+// the link (so its own checks applied), not as a string walk would find it.
+std::string followedPath(const Place& at, int& error) {
+  const int fd = ::openat(at.folder, at.name.c_str(), O_PATH | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+    return {};
+  }
+  char buf[PATH_MAX];
+  const ssize_t n = ::readlink(strprintf("/proc/self/fd/%d", fd).c_str(), buf, sizeof buf - 1);
+  error = n < 0 ? errno : 0;
+  ::close(fd);
+  return n < 0 ? std::string() : std::string(buf, static_cast<size_t>(n));
+}
 
-}  // namespace
+// Renames the finished temporary to the target; CreateOnly never replaces.
+int publish(const Place& at, const std::string& temp, WriteMode mode) {
+  if (mode == WriteMode::Replace)
+    return ::renameat(at.folder, temp.c_str(), at.folder, at.name.c_str()) == 0 ? 0 : errno;
+  if (::renameat2(at.folder, temp.c_str(), at.folder, at.name.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without no-replace renames: a hard link fails just as well on a taken name.
+  if (::linkat(at.folder, temp.c_str(), at.folder, at.name.c_str(), 0) != 0) return errno;
+  ::unlinkat(at.folder, temp.c_str(), 0);
+  return 0;
+}
 
-FileWriteStatus WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string target = resolveTarget(path);
-
-  // Keep the permissions of the file being replaced; a new file gets the
-  // usual 0666 less the umask through open().
-  struct stat old {};
-  const bool hadOld = ::stat(target.c_str(), &old) == 0;
-  if (hadOld && S_ISDIR(old.st_mode)) return {FileResult::Failed, EISDIR};
-
+FileWriteStatus writeInFolder(const Place& at, std::string_view bytes, WriteMode mode, const struct stat* old) {
+  RemoveStaleTemporaries(at.folder);
   std::string temp;
   int raw = -1;
   for (int attempt = 0; attempt < 16 && raw < 0; ++attempt) {
-    temp = tempNameFor(target);
-    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw < 0 && errno != EEXIST) return failed();
+    temp = NewTemporaryName();
+    raw = ::openat(at.folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (raw < 0 && errno != EEXIST) return failed(errno);
   }
-  if (raw < 0) return failed();
+  if (raw < 0) return failed(errno);
   Fd fd(raw);
 
-  auto abandon = [&temp](int error) {
-    ::unlink(temp.c_str());
-    return FileWriteStatus{FileResult::Failed, error != 0 ? error : EIO};
+  auto abandon = [&](int error) {
+    ::unlinkat(at.folder, temp.c_str(), 0);
+    return FileWriteStatus{error == EEXIST ? FileResult::Exists : FileResult::Failed, error != 0 ? error : EIO};
   };
-  if (hadOld) (void)::fchmod(fd.get(), old.st_mode & 07777);  // best effort: a foreign owner may refuse
+  // Keep the permissions of the file being replaced; a new file gets the usual
+  // 0666 less the umask. Best effort: a foreign owner may refuse.
+  if (old) (void)::fchmod(fd.get(), old->st_mode & 07777);
   if (!writeAll(fd.get(), bytes)) return abandon(errno);
   if (::fsync(fd.get()) != 0) return abandon(errno);
   if (fd.release() != 0) return abandon(errno);
-  if (::rename(temp.c_str(), target.c_str()) != 0) return abandon(errno);
-
-  // Make the rename itself durable; the data is already safe either way.
-  const int dir = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    (void)::fsync(dir);
-    ::close(dir);
-  }
+  if (const int error = publish(at, temp, mode); error != 0) return abandon(error);
+  (void)::fsync(at.folder);  // makes the rename itself durable; the data is safe either way
   return {};
+}
+
+FileWriteStatus writeAt(const std::string& path, std::string_view bytes, WriteMode mode, int linksLeft) {
+  const size_t slash = path.rfind('/');
+  Place at;
+  at.name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (at.name.empty() || at.name == "." || at.name == "..") return failed(EISDIR);
+  const int folder = ::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return failed(errno);
+  Fd folderFd(folder);
+  at.folder = folder;
+
+  struct stat st {};
+  if (::fstatat(folder, at.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (errno != ENOENT) return failed(errno);
+    return writeInFolder(at, bytes, mode, nullptr);
+  }
+  if (mode == WriteMode::CreateOnly) return {FileResult::Exists, EEXIST};
+  if (S_ISDIR(st.st_mode)) return failed(EISDIR);
+  if (!S_ISLNK(st.st_mode)) return writeInFolder(at, bytes, mode, &st);
+
+  if (!mayFollow(folder, st)) return failed(EACCES);
+  int error = 0;
+  const std::string target = followedPath(at, error);
+  if (error == ENOENT) return writeInFolder(at, bytes, mode, nullptr);  // dangling: replace the link itself
+  if (target.empty()) return failed(error);
+  if (linksLeft == 0) return failed(ELOOP);
+  return writeAt(target, bytes, mode, linksLeft - 1);
+}
+
+}  // namespace
+
+FileWriteStatus WriteFileAtomically(const std::string& path, std::string_view bytes, WriteMode mode) {
+  return writeAt(path, bytes, mode, 1);
 }
 
 FileReadStatus ReadWholeFile(const std::string& path, std::size_t maxSize) {

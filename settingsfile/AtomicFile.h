@@ -15,6 +15,7 @@ enum class FileResult {
   Ok,
   NotFound,  // read: no such file
   TooLarge,  // read: larger than the given limit
+  Exists,    // write with CreateOnly: the name is taken, nothing was written
   Failed,    // anything else; see `error`
 };
 
@@ -29,10 +30,19 @@ struct FileReadStatus {
   std::string bytes;
 };
 
-// Replaces (or creates) `path` with `bytes`. On failure the old file is left as
-// it was and no temporary file remains. A symbolic link is followed, so the
-// file it points to is replaced and the link kept.
-FileWriteStatus WriteFileAtomically(const std::string& path, std::string_view bytes);
+enum class WriteMode {
+  Replace,     // create the file or replace an existing one
+  CreateOnly,  // only when no file of that name exists yet (Exists otherwise)
+};
+
+// Writes `bytes` to `path` through a temporary file in the same folder, so the
+// file appears whole or not at all. On failure the old file is left as it was
+// and no temporary remains; temporaries that a killed save left in that folder
+// are removed. A symbolic link is followed (the file it names is replaced, the
+// link kept), except a link of another user in a sticky world-writable folder,
+// which is refused with EACCES as the kernel's protected-symlinks rule would.
+FileWriteStatus WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                    WriteMode mode = WriteMode::Replace);
 
 // Reads a whole regular file of at most `maxSize` bytes.
 FileReadStatus ReadWholeFile(const std::string& path, std::size_t maxSize);

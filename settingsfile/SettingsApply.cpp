@@ -5,6 +5,7 @@
 #include "base/ControlIds.h"
 #include "base/ControlLists.h"
 #include "base/Format.h"
+#include "base/InputRules.h"
 #include "settingsfile/SettingsFileLayout.h"
 
 namespace orx::cfg {
@@ -156,11 +157,19 @@ void ApplySettingsValue(DialogState& c, const SettingsValue& sv, const LoadConte
   }
 }
 
-void FinishSettingsLoad(DialogState& c, const RangeTexts& range) {
-  c.setEnabled(ctl::RangeMin, true);
-  c.setEnabled(ctl::RangeMax, true);
-  c.setText(ctl::RangeMin, range.min);
-  c.setText(ctl::RangeMax, range.max);
+std::vector<RefusedValue> FinishSettingsLoad(DialogState& c, const RangeTexts& range) {
+  std::vector<RefusedValue> refused;
+  auto fill = [&](int id, const std::string& text, const char* what) {
+    c.setEnabled(id, true);
+    if (rules::FitsNumberEdit(text)) {
+      c.setText(id, text);
+      return;
+    }
+    c.setText(id, "");
+    refused.push_back({what, text});
+  };
+  fill(ctl::RangeMin, range.min, "THROTTLE CALIBRATION RANGE MIN(LOW)");
+  fill(ctl::RangeMax, range.max, "THROTTLE CALIBRATION RANGE MAX(HIGH)");
   if (c.selectedText(ctl::CalibrationMode) != "RANGE") {
     c.setEnabled(ctl::RangeMin, false);
     c.setEnabled(ctl::RangeMax, false);
@@ -169,12 +178,14 @@ void FinishSettingsLoad(DialogState& c, const RangeTexts& range) {
   const bool droneCan = c.selectedText(ctl::CanControl) == "DRONECAN";
   c.setEnabled(ctl::DroneCanMotor, droneCan);
   c.setEnabled(ctl::DroneCanPoles, droneCan);
+  return refused;
 }
 
-void ApplySettingsFile(DialogState& controls, const std::vector<SettingsValue>& values, const LoadContext& context) {
+std::vector<RefusedValue> ApplySettingsFile(DialogState& controls, const std::vector<SettingsValue>& values,
+                                            const LoadContext& context) {
   RangeTexts range;
   for (const SettingsValue& v : values) ApplySettingsValue(controls, v, context, range);
-  FinishSettingsLoad(controls, range);
+  return FinishSettingsLoad(controls, range);
 }
 
 }  // namespace orx::cfg

@@ -30,13 +30,22 @@ struct RangeTexts {
 void ApplySettingsValue(DialogState& controls, const SettingsValue& value, const LoadContext& context,
                         RangeTexts& range);
 
+// A value the file gave that its control does not take (the edit stays empty).
+struct RefusedValue {
+  std::string what;   // the control, as the window labels it
+  std::string value;  // the file's text
+  bool operator==(const RefusedValue&) const = default;
+};
+
 // After all values: fills and enables the range edits, then disables them and
 // marks the range as not in use (DialogFlags::RangeResetPending) unless the
-// mode is "RANGE"; enables the DRONECAN lists only for "DRONECAN".
-void FinishSettingsLoad(DialogState& controls, const RangeTexts& range);
+// mode is "RANGE"; enables the DRONECAN lists only for "DRONECAN". A range
+// text that the edits' input rule forbids is left out and returned.
+std::vector<RefusedValue> FinishSettingsLoad(DialogState& controls, const RangeTexts& range);
 
-// All values, then FinishSettingsLoad. Progress and status are the caller's.
-void ApplySettingsFile(DialogState& controls, const std::vector<SettingsValue>& values,
-                       const LoadContext& context);
+// All values, then FinishSettingsLoad. Progress, status and telling the user
+// about refused values are the caller's.
+std::vector<RefusedValue> ApplySettingsFile(DialogState& controls, const std::vector<SettingsValue>& values,
+                                            const LoadContext& context);
 
 }  // namespace orx::cfg

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -139,4 +140,37 @@ TEST(InstanceGuard, RealSecondProcessExitsAndACrashedOneIsReplaced) {
   EXPECT_TRUE(pumpUntil([&] { return someoneListens(path); }, 3000));
   third.kill();
   third.waitForFinished(3000);
+}
+
+// Without XDG_RUNTIME_DIR the socket lives in a folder of the user's own in the
+// temporary folder; one that someone else made, or that others may enter, is
+// not used, so a planted socket cannot make the program exit unseen.
+TEST(InstanceGuard, WithoutARuntimeFolderTheSocketGoesIntoAPrivateOne) {
+  QTemporaryDir tmp;
+  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR"), savedTmp = qgetenv("TMPDIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qunsetenv("ORX_INSTANCE_SOCKET");
+  qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+  const QString folder = tmp.filePath(QString("orx-device-manager-%1").arg(::geteuid()));
+
+  EXPECT_EQ(InstanceGuard::defaultSocketPath(), folder + "/orx-device-manager.sock");
+  struct stat st {};
+  ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+  ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+  EXPECT_EQ(InstanceGuard::defaultSocketPath(), QString());
+  if (::geteuid() == 0) {  // only root can hand a folder to someone else
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0700), 0);
+    ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), 12345, 12345), 0);
+    EXPECT_EQ(InstanceGuard::defaultSocketPath(), QString());
+  }
+  InstanceGuard unguarded{QString()};
+  EXPECT_EQ(unguarded.claim(), InstanceGuard::Claim::Unguarded);
+
+  auto restore = [](const char* name, const QByteArray& value) {
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+  };
+  restore("XDG_RUNTIME_DIR", savedRuntime);
+  restore("TMPDIR", savedTmp);
 }

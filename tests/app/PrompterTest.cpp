@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
 #include <future>
@@ -115,4 +116,44 @@ TEST(QtFileChooser, FiltersAndDefaultExtensionOnSave) {
 
   chooser.setDialogRunner([](QFileDialog&) -> std::optional<QString> { return std::nullopt; });
   EXPECT_FALSE(chooser.choose({FileDialogRequest::Kind::Save, "", "cfg"}).has_value());
+}
+
+// "y." typed into the dialog comes back as "y.": the dialog asked about no
+// file, so completing it to an existing "y.cfg" must ask before replacing it,
+// and No goes back to the dialog. A save that refuses existing files asks nothing.
+TEST(QtFileChooser, ACompletedNameThatExistsIsNotReplacedUnasked) {
+  qtApp();
+  QTemporaryDir dir;
+  QFile(dir.filePath("y.cfg")).open(QIODevice::WriteOnly);
+  QtFileChooser chooser;
+  int dialogs = 0;
+  bool confirmAsked = true;
+  chooser.setDialogRunner([&](QFileDialog& dialog) -> std::optional<QString> {
+    confirmAsked = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
+    if (++dialogs > 2) return std::nullopt;
+    return dir.filePath("y.");
+  });
+  QStringList asked;
+  bool replace = false;
+  chooser.setReplaceAsker([&](const QString& path) {
+    asked << path;
+    return replace;
+  });
+  const FileDialogRequest cfg{FileDialogRequest::Kind::Save, "Config Files (*.cfg)|*.cfg||", "cfg"};
+  EXPECT_FALSE(chooser.choose(cfg).has_value());
+  EXPECT_EQ(dialogs, 3);
+  EXPECT_EQ(asked, QStringList({dir.filePath("y.cfg"), dir.filePath("y.cfg")}));
+
+  dialogs = 0;
+  replace = true;
+  EXPECT_EQ(chooser.choose(cfg), std::optional<std::string>(QFile::encodeName(dir.filePath("y.cfg")).toStdString()));
+  EXPECT_TRUE(confirmAsked);
+
+  FileDialogRequest csv{FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "cfg"};
+  csv.existing = FileDialogRequest::Existing::Refused;
+  dialogs = 0;
+  asked.clear();
+  EXPECT_TRUE(chooser.choose(csv).has_value());
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_FALSE(confirmAsked);
 }

@@ -41,9 +41,11 @@ class ScriptedEsc {
 };
 
 struct Line {
+  // Before the peer: the peer's thread calls the scripted ESC until the peer
+  // is destroyed, so the ESC must outlive it.
+  ScriptedEsc esc;
   PtyPeer peer;
   EscLinks links{fixedPathOpener(peer.slavePath()), fixedPathOpener(peer.slavePath())};
-  ScriptedEsc esc;
   Line() {
     links.ActiveLink = EscLinks::kCp210x;
     links.cp210x.OpenLink(kCp210xId);

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "CfgTestSupport.h"
@@ -92,4 +93,51 @@ TEST(WriteFileAtomically, ADirectoryInTheWayIsRefused) {
   ASSERT_EQ(::mkdir(dir.file("sub.cfg").c_str(), 0755), 0);
   EXPECT_EQ(cfg::WriteFileAtomically(dir.file("sub.cfg"), "x").result, FileResult::Failed);
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"sub.cfg"});
+}
+
+// A save killed between creating its temporary and renaming it leaves the
+// temporary behind; the next save in that folder removes it, and nothing else.
+TEST(WriteFileAtomically, TheNextSaveRemovesTemporariesOfDeadSaves) {
+  TempDir dir;
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+  const std::string stale = ".orx-save-" + std::to_string(dead) + "-0-0000abcd.tmp";
+  const std::string live = ".orx-save-" + std::to_string(::getppid()) + "-0-0000abcd.tmp";
+  for (const std::string& name : {stale, live, std::string("notes.orx-save-1-0-0000abcd.tmp")}) put(dir.file(name), "x");
+  ASSERT_EQ(cfg::WriteFileAtomically(dir.file("a.cfg"), "new").result, FileResult::Ok);
+  auto names = dir.entries();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{live, "a.cfg", "notes.orx-save-1-0-0000abcd.tmp"}));
+}
+
+TEST(WriteFileAtomically, CreateOnlyNeverReplacesAndLeavesNoStump) {
+  TempDir dir;
+  put(dir.file("log.csv"), "old");
+  EXPECT_EQ(cfg::WriteFileAtomically(dir.file("log.csv"), "new", cfg::WriteMode::CreateOnly).result,
+            FileResult::Exists);
+  EXPECT_EQ(readFile(dir.file("log.csv")), "old");
+  ASSERT_EQ(cfg::WriteFileAtomically(dir.file("new.csv"), "fresh", cfg::WriteMode::CreateOnly).result, FileResult::Ok);
+  EXPECT_EQ(readFile(dir.file("new.csv")), "fresh");
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
+// The link of another user in a sticky world-writable folder (as /tmp) is not
+// followed, whatever fs.protected_symlinks says; one's own link still is.
+TEST(WriteFileAtomically, ALinkPlantedInASharedFolderIsRefused) {
+  TempDir dir;
+  ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
+  put(dir.file("victim"), "precious");
+  ASSERT_EQ(::symlink("victim", dir.file("planted.cfg").c_str()), 0);
+  ASSERT_EQ(::symlink("victim", dir.file("mine.cfg").c_str()), 0);
+  if (::lchown(dir.file("planted.cfg").c_str(), ::geteuid() + 1000, ::getegid()) != 0)
+    GTEST_SKIP() << "needs root to give a link to another user";
+  ::chown(dir.path().c_str(), ::geteuid() + 2000, ::getegid());  // the folder is not ours either
+  const auto status = cfg::WriteFileAtomically(dir.file("planted.cfg"), "evil");
+  EXPECT_EQ(status.result, FileResult::Failed);
+  EXPECT_EQ(status.error, EACCES);
+  EXPECT_EQ(readFile(dir.file("victim")), "precious");
+  EXPECT_EQ(cfg::WriteFileAtomically(dir.file("mine.cfg"), "mine").result, FileResult::Ok);
+  EXPECT_EQ(readFile(dir.file("victim")), "mine");
+  ::chown(dir.path().c_str(), ::geteuid(), ::getegid());
 }

@@ -114,7 +114,7 @@ TEST(ApplySettings, UnmatchedValuesTakeTheElseEntries) {
   EXPECT_FALSE(s.enabled(ctl::CutoffLevel));
   EXPECT_TRUE(s.enabled(ctl::NodeId));
   EXPECT_FALSE(s.enabled(ctl::DroneCanMotor));
-  EXPECT_EQ(s.text(ctl::RangeMin), "nonsense") << "RANGE is still the mode, so key 6 is taken as it is";
+  EXPECT_EQ(s.text(ctl::RangeMin), "") << "RANGE is still the mode, but the edit takes digits only";
 }
 
 TEST(ApplySettings, NumberListsTakeOnlyTheirExactTwoDigitForms) {
@@ -163,4 +163,25 @@ TEST(LoadAdvancedSettings, UnreadableFilesAreReportedAndChangeNothing) {
     EXPECT_EQ(prompter.shown[0].text.rfind("Cannot Load Advanced Settings - \n", 0), 0u);
     EXPECT_TRUE(controls.takeChanges().empty()) << path;
   }
+}
+
+// The range edits take up to five digits; a file must not slip a CR or a ':'
+// past that, or the next save reloads with every later key shifted.
+TEST(LoadAdvancedSettings, RangeTextsTheEditsWouldNotTakeAreRefusedAndNamed) {
+  TempDir dir;
+  std::ofstream(dir.file("bad.cfg"), std::ios::binary)
+      << kHead << "STARTUP POWER:  DYNAMIC\r\nDRIVE FREQUENCY:  DYNAMIC\r\nSYNCHRONOUS RECTIFICATION:  ENABLED\r\n"
+      << "S.R. BRAKING ACTIVATION:  DYNAMIC\r\nTHROTTLE CALIBRATION MODE:  RANGE\r\n"
+      << "THROTTLE CALIBRATION RANGE:  1\r2-2000\r\n";
+  SharedControls controls;
+  controls.update([](DialogState& s) { s = stm32Controls(); });
+  RecordingPrompter prompter;
+  FixedChooser chooser(dir.file("bad.cfg"));
+  EXPECT_EQ(LoadAdvancedSettings(controls, prompter, chooser, kStm32), SettingsLoadOutcome::Loaded);
+  const DialogState s = controls.read([](const DialogState& c) { return c; });
+  EXPECT_EQ(s.text(ctl::RangeMin), "");
+  EXPECT_EQ(s.text(ctl::RangeMax), "2000");
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_EQ(prompter.shown[0].text, "Settings File Value Refused - \nTHROTTLE CALIBRATION RANGE MIN(LOW):  1?2");
+  EXPECT_EQ(s.text(ctl::StatusLine), kSettingsLoadedStatus);
 }
