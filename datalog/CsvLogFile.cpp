@@ -1,11 +1,10 @@
 #include "datalog/CsvLogFile.h"
 
-#include <fcntl.h>
-#include <cerrno>
-#include <unistd.h>
+#include <filesystem>
 
 #include "datalog/CsvLogWriter.h"
 #include "datalog/LogTexts.h"
+#include "settingsfile/AdvancedSettingsFlows.h"
 #include "settingsfile/AtomicFile.h"
 
 namespace orx::datalog {
@@ -13,12 +12,15 @@ namespace orx::datalog {
 CsvSave saveCsvFile(const std::string& path, const std::string& text) {
   if (text.size() > kCsvMaxSize) return CsvSave::TooLarge;
   // Claim the name first: an existing file (or link) is never replaced.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno == EEXIST ? CsvSave::Exists : CsvSave::Failed;
-  ::close(fd);
+  switch (cfg::CreateNewFile(path)) {
+    case cfg::NewFile::Created: break;
+    case cfg::NewFile::Exists: return CsvSave::Exists;
+    case cfg::NewFile::Failed: return CsvSave::Failed;
+  }
   // The empty placeholder is then replaced whole by the text.
   if (cfg::WriteFileAtomically(path, text).result != cfg::FileResult::Ok) {
-    ::unlink(path.c_str());
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
     return CsvSave::Failed;
   }
   return CsvSave::Saved;
@@ -38,12 +40,7 @@ Message saveMessage(CsvSave outcome) {
   return {};
 }
 
-std::tm localTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm out{};
-  ::localtime_r(&now, &out);
-  return out;
-}
+std::tm localTimeNow() { return LocalTimeNow(); }
 
 CsvFileResult loadCsvFile(const std::string& path) {
   CsvFileResult out;

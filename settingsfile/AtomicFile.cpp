@@ -118,6 +118,13 @@ FileWriteStatus WriteFileAtomically(const std::string& path, std::string_view by
   return {};
 }
 
+NewFile CreateNewFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return errno == EEXIST ? NewFile::Exists : NewFile::Failed;
+  ::close(fd);
+  return NewFile::Created;
+}
+
 FileReadStatus ReadWholeFile(const std::string& path, std::size_t maxSize) {
   FileReadStatus out;
   const int raw = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -2,7 +2,8 @@
 //
 // A write goes to a new file beside the target, is flushed to disk and then
 // renamed over the target, so the target holds either its old content or the
-// whole new content, never a mix or a stump. No Qt; plain POSIX calls.
+// whole new content, never a mix or a stump. No Qt. AtomicFile.cpp is the
+// POSIX variant, AtomicFileWin32.cpp the Windows one.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +34,11 @@ struct FileReadStatus {
 // it was and no temporary file remains. A symbolic link is followed, so the
 // file it points to is replaced and the link kept.
 FileWriteStatus WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+enum class NewFile { Created, Exists, Failed };
+
+// Creates `path` empty only when nothing (no file, no link) has that name yet.
+NewFile CreateNewFile(const std::string& path);
 
 // Reads a whole regular file of at most `maxSize` bytes.
 FileReadStatus ReadWholeFile(const std::string& path, std::size_t maxSize);
