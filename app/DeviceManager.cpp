@@ -51,7 +51,7 @@ PortOpener DeviceManager::systemOpener() {
     if (!text || *text == lastPortFailure_) return;
     lastPortFailure_ = *text;
     controls_.update([&](DialogState& s) { s.setText(ctl::StatusLine, *text); });
-  });
+  }, [this](const Message& box) { prompter_.ask(box); });  // a device set Windows cannot walk
 }
 
 void DeviceManager::post(std::function<void()> job) {

@@ -1,7 +1,5 @@
 #include "InstanceGuard.h"
 
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -15,6 +13,13 @@ constexpr char kActivate[] = "activate\n";
 constexpr int kConnectMs = 1000;
 constexpr int kLockWaitMs = 3000;
 
+// A bare name (a pipe on Windows) has no folder: its lock goes where Qt puts
+// such sockets on Unix, the temporary folder, never the working folder.
+QString lockPathFor(const QString& socketPath) {
+  if (QFileInfo(socketPath).isAbsolute()) return socketPath + ".lock";
+  return QDir(QDir::tempPath()).filePath(socketPath + ".lock");
+}
+
 }  // namespace
 
 InstanceGuard::InstanceGuard(QString socketPath, QObject* parent)
@@ -27,11 +32,7 @@ InstanceGuard::~InstanceGuard() {
 QString InstanceGuard::defaultSocketPath() {
   const QString fromEnv = qEnvironmentVariable("ORX_INSTANCE_SOCKET");
   if (!fromEnv.isEmpty()) return fromEnv;
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable()) {
-    return QDir(runtime).filePath("orx-device-manager.sock");
-  }
-  return QDir(QDir::tempPath()).filePath(QString("orx-device-manager-%1.sock").arg(::getuid()));
+  return userSocketPath();
 }
 
 bool InstanceGuard::tellRunningInstance() {
@@ -48,7 +49,7 @@ bool InstanceGuard::tellRunningInstance() {
 InstanceGuard::Claim InstanceGuard::claim() {
   if (server_) return Claim::First;
 
-  QLockFile lock(socketPath_ + ".lock");
+  QLockFile lock(lockPathFor(socketPath_));
   const bool locked = lock.tryLock(kLockWaitMs);  // a lock of a dead process counts as stale
 
   if (tellRunningInstance()) return Claim::OtherActivated;

@@ -14,6 +14,12 @@ class QLocalServer;
 
 namespace orx {
 
+// Where this user's instances meet. Unix (InstanceSocketPath.cpp): a socket in
+// the user's runtime directory, else one in the temporary directory named with
+// the user id. Windows (InstanceSocketPathWin32.cpp): a pipe named with the
+// user's name, since pipe names are shared by every user of the machine.
+QString userSocketPath();
+
 class InstanceGuard : public QObject {
   Q_OBJECT
  public:
@@ -30,8 +36,7 @@ class InstanceGuard : public QObject {
   Claim claim();
   const QString& socketPath() const { return socketPath_; }
 
-  // Per user: $ORX_INSTANCE_SOCKET when set (tests), else a socket in the
-  // user's runtime directory, else one in the temporary directory named with the user id.
+  // $ORX_INSTANCE_SOCKET when set (tests), else userSocketPath().
   static QString defaultSocketPath();
 
  signals:
