@@ -29,9 +29,8 @@ COMMTIMEOUTS readTimeouts(int ms) {
   return t;
 }
 
-}  // namespace
-
-int errnoFromWin32(unsigned long win32Error) {
+// The errno value the program reports for an error of CreateFile.
+int errnoFromWin32(DWORD win32Error) {
   switch (win32Error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -46,6 +45,8 @@ int errnoFromWin32(unsigned long win32Error) {
       return EIO;
   }
 }
+
+}  // namespace
 
 std::unique_ptr<Win32SerialPort> Win32SerialPort::open(const std::string& path, int* error) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0 /* no sharing */, nullptr, OPEN_EXISTING,

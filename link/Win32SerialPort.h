@@ -35,7 +35,4 @@ class Win32SerialPort final : public SerialPort {
   int baud_ = 9600;
 };
 
-// The errno value the program reports for a Win32 error of CreateFile.
-int errnoFromWin32(unsigned long win32Error);
-
 }  // namespace orx
