@@ -1,10 +1,5 @@
 #include "InstanceGuard.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,13 +14,11 @@ constexpr char kActivate[] = "activate\n";
 constexpr int kConnectMs = 1000;
 constexpr int kLockWaitMs = 3000;
 
-// A folder only this user can enter: created 0700, or found so. Anything else
-// (a link, another owner, a mode that lets others in) may be someone's trap.
-bool privateFolder(const QByteArray& path) {
-  if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) return false;
-  struct stat st {};
-  return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-         (st.st_mode & 077) == 0;
+// A bare name (a pipe on Windows) has no folder: its lock goes where Qt puts
+// such sockets on Unix, the temporary folder, never the working folder.
+QString lockPathFor(const QString& socketPath) {
+  if (QFileInfo(socketPath).isAbsolute()) return socketPath + ".lock";
+  return QDir(QDir::tempPath()).filePath(socketPath + ".lock");
 }
 
 }  // namespace
@@ -45,18 +38,7 @@ void InstanceGuard::release() {
 QString InstanceGuard::defaultSocketPath() {
   const QString fromEnv = qEnvironmentVariable("ORX_INSTANCE_SOCKET");
   if (!fromEnv.isEmpty()) return fromEnv;
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable()) {
-    return QDir(runtime).filePath("orx-device-manager.sock");
-  }
-  // The temporary folder is shared: meet in a private folder inside it.
-  const QString folder = QDir(QDir::tempPath()).filePath(QString("orx-device-manager-%1").arg(::geteuid()));
-  if (!privateFolder(QFile::encodeName(folder))) {
-    qWarning("orx-device-manager: %s is not a private folder of this user; running without the instance guard",
-             qPrintable(folder));
-    return {};
-  }
-  return QDir(folder).filePath("orx-device-manager.sock");
+  return userSocketPath();
 }
 
 bool InstanceGuard::tellRunningInstance() {
@@ -74,7 +56,7 @@ InstanceGuard::Claim InstanceGuard::claim() {
   if (server_) return Claim::First;
   if (socketPath_.isEmpty()) return Claim::Unguarded;
 
-  QLockFile lock(socketPath_ + ".lock");
+  QLockFile lock(lockPathFor(socketPath_));
   const bool locked = lock.tryLock(kLockWaitMs);  // a lock of a dead process counts as stale
 
   if (tellRunningInstance()) return Claim::OtherActivated;

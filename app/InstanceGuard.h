@@ -14,6 +14,12 @@ class QLocalServer;
 
 namespace orx {
 
+// Where this user's instances meet. Unix (InstanceSocketPath.cpp): a socket in
+// the user's runtime directory, else one in a folder of the temporary
+// directory that only this user can enter (empty when that folder is unsafe). Windows (InstanceSocketPathWin32.cpp): a pipe named with the
+// user's name, since pipe names are shared by every user of the machine.
+QString userSocketPath();
+
 class InstanceGuard : public QObject {
   Q_OBJECT
  public:
@@ -33,10 +39,8 @@ class InstanceGuard : public QObject {
   void release();
   const QString& socketPath() const { return socketPath_; }
 
-  // Per user: $ORX_INSTANCE_SOCKET when set (tests), else a socket in the
-  // user's runtime directory, else one in a folder "orx-device-manager-<uid>"
-  // of the temporary directory that only this user can enter. Empty when that
-  // folder is not safe: claim() then runs unguarded.
+  // $ORX_INSTANCE_SOCKET when set (tests), else userSocketPath(). Empty when
+  // no safe place is found: claim() then runs unguarded.
   static QString defaultSocketPath();
 
  signals:

@@ -1,11 +1,15 @@
-# orx_layer(<target> [QT] [LIBS <libs>...])
-# One folder, one library: every .cpp of the folder belongs to it. A folder
-# without sources yet is an interface library, so that the layers above can
-# already name it.
+# orx_layer(<target> [QT] [LIBS <libs>...] [EXCLUDE <files>...])
+# One folder, one library: every .cpp of the folder belongs to it, except the
+# files named after EXCLUDE (another platform's variant, a backend left out).
+# A folder without sources yet is an interface library, so that the layers
+# above can already name it.
 function(orx_layer target)
-  cmake_parse_arguments(L "QT" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(L "QT" "" "LIBS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(file IN LISTS L_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+  endforeach()
   if(sources)
     add_library(${target} STATIC ${sources} ${headers})
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -2,6 +2,7 @@
 
 #include "datalog/CsvLogWriter.h"
 #include "datalog/LogTexts.h"
+#include "settingsfile/AdvancedSettingsFlows.h"
 #include "settingsfile/AtomicFile.h"
 
 namespace orx::datalog {
@@ -43,12 +44,7 @@ CsvSave saveLogData(const LogData& log, std::string_view notes, const std::strin
   return outcome;
 }
 
-std::tm localTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm out{};
-  ::localtime_r(&now, &out);
-  return out;
-}
+std::tm localTimeNow() { return LocalTimeNow(); }
 
 CsvFileResult loadCsvFile(const std::string& path) {
   CsvFileResult out;

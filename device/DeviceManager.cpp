@@ -51,7 +51,7 @@ DeviceManager::Snapshot DeviceManager::snapshot() const {
 PortOpener DeviceManager::systemOpener(AccessDevice device, const DiscoveryRoots& roots) {
   return systemPortOpener(roots, [this, device](const std::string& path, int error) {
     accessRefused(SerialAccessProblem(device, path, error));
-  });
+  }, [this](const Message& box) { prompter_.ask(box); });  // a device set Windows cannot walk
 }
 
 void DeviceManager::accessRefused(const AccessProblem& problem) {

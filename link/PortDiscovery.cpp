@@ -92,14 +92,18 @@ std::vector<std::string> findUsbTtys(const std::string& sysRoot, UsbId id) {
   return names;
 }
 
-std::optional<std::string> FindPortPath(const std::string& search, const DiscoveryRoots& roots) {
+std::optional<std::string> FindVirtualPortPath(const std::string& search, const DiscoveryRoots& roots) {
   std::string virtualText;
   if (roots.virtualPorts) {
     virtualText = *roots.virtualPorts;
   } else if (const char* env = std::getenv(kVirtualPortsVariable)) {
     virtualText = env;
   }
-  if (auto path = findVirtualPort(virtualText, search)) return path;
+  return findVirtualPort(virtualText, search);
+}
+
+std::optional<std::string> FindPortPath(const std::string& search, const DiscoveryRoots& roots) {
+  if (auto path = FindVirtualPortPath(search, roots)) return path;
 
   const auto id = parseUsbId(search);
   if (!id) return std::nullopt;

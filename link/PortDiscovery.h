@@ -29,6 +29,10 @@ struct DiscoveryRoots {
 // in natural name order (ttyACM0 < ttyUSB2 < ttyUSB10).
 std::vector<std::string> findUsbTtys(const std::string& sysRoot, UsbId id);
 
+// The present virtual port listed for `search` (roots.virtualPorts, else
+// the environment), on every platform.
+std::optional<std::string> FindVirtualPortPath(const std::string& search, const DiscoveryRoots& roots);
+
 // The device path for `search`: a present virtual port listed for it, else the
 // first matching tty in natural name order; nullopt when there is none.
 std::optional<std::string> FindPortPath(const std::string& search, const DiscoveryRoots& roots = {});

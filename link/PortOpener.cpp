@@ -4,7 +4,7 @@
 
 namespace orx {
 
-PortOpener systemPortOpener(DiscoveryRoots roots, OpenFailureListener onOpenFailure) {
+PortOpener systemPortOpener(DiscoveryRoots roots, OpenFailureListener onOpenFailure, DiscoveryMessageListener) {
   return [roots = std::move(roots), onOpenFailure = std::move(onOpenFailure)](
              const std::string& search) -> std::unique_ptr<SerialPort> {
     const auto path = FindPortPath(search, roots);

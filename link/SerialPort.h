@@ -1,6 +1,7 @@
 // One open serial port, as the links see it: timed reads, whole writes,
-// purges and the line settings. The POSIX backend is PosixSerialPort; tests
-// and other platforms can put their own port behind the same interface.
+// purges and the line settings. The backends are PosixSerialPort (termios)
+// and Win32SerialPort (COM ports), one per platform; tests can put their own
+// port behind the same interface.
 #pragma once
 
 #include <cstddef>

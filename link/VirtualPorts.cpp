@@ -1,7 +1,5 @@
 #include "link/VirtualPorts.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -44,8 +42,7 @@ std::vector<std::pair<std::string, std::string>> parseVirtualPorts(const std::st
 
 std::optional<std::string> findVirtualPort(const std::string& text, const std::string& search) {
   for (const auto& [id, path] : parseVirtualPorts(text)) {
-    struct stat st {};
-    if (sameId(id, search) && ::stat(path.c_str(), &st) == 0) return path;
+    if (sameId(id, search) && PortPathPresent(path)) return path;
   }
   return std::nullopt;
 }

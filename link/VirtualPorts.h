@@ -19,4 +19,9 @@ std::vector<std::pair<std::string, std::string>> parseVirtualPorts(const std::st
 // file exists now; a listed device is present only while its path exists.
 std::optional<std::string> findVirtualPort(const std::string& text, const std::string& search);
 
+// Whether a port's path names something now: a file on Unix
+// (PortPresence.cpp); on Windows (PortPresenceWin32.cpp) a file, or any
+// device path, which only the open can tell.
+bool PortPathPresent(const std::string& path);
+
 }  // namespace orx

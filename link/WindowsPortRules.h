@@ -1,5 +1,6 @@
 // How the Windows build finds and names a COM port, kept as pure functions so
-// that a Win32 backend can use them and they stay tested on every platform.
+// that they stay tested on every platform; SetupApiDiscovery feeds them the
+// system's device ids and registry values.
 #pragma once
 
 #include <functional>

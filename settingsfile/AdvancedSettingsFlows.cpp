@@ -1,5 +1,6 @@
 #include "settingsfile/AdvancedSettingsFlows.h"
 
+#include <mutex>
 #include <string>
 #include <system_error>
 
@@ -35,10 +36,13 @@ std::string reason(int error) { return utf8ToCp1252(std::error_code(error, std::
 }  // namespace
 
 std::tm LocalTimeNow() {
+  // localtime_r is POSIX only, and std::localtime may hand out one shared
+  // buffer: copy it out under a lock of our own.
+  static std::mutex mutex;
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
+  std::lock_guard<std::mutex> lock(mutex);
+  const std::tm* local = std::localtime(&now);
+  return local != nullptr ? *local : std::tm{};
 }
 
 std::optional<std::string> AdvancedSettingsText(SharedControls& controls, Prompter& prompter,

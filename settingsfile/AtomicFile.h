@@ -2,7 +2,8 @@
 //
 // A write goes to a new file beside the target, is flushed to disk and then
 // renamed over the target, so the target holds either its old content or the
-// whole new content, never a mix or a stump. No Qt; plain POSIX calls.
+// whole new content, never a mix or a stump. No Qt. AtomicFile.cpp is the
+// POSIX variant, AtomicFileWin32.cpp the Windows one.
 #pragma once
 
 #include <cstddef>

@@ -14,7 +14,7 @@ inline constexpr const char* kLineEnd = "\r\n";
 inline constexpr const char* kHeader1 = "ORX DEVICE MANAGER PROGRAM SETTINGS";
 inline constexpr const char* kHeader2 = "PLEASE DO NOT MODIFY THIS FILE OR ERRORS MAY OCCUR";
 inline constexpr const char* kDateKey = "DATE:  ";
-inline constexpr const char* kDateFormat = "%m/%d/%Y %H:%M:%S";
+inline constexpr const char* kDateFormat = "%02d/%02d/%04d %02d:%02d:%02d";  // month/day/year h:m:s
 inline constexpr const char* kFirmwareKey = "FIRMWARE VERSION:  ";
 
 inline constexpr const char* kFileFilter = "Config Files (*.cfg)|*.cfg||";

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/ControlIds.h"
+#include "base/Format.h"
 #include "settingsfile/SettingsFileLayout.h"
 
 namespace orx::cfg {
@@ -10,10 +11,10 @@ namespace {
 
 const char* choice(bool ticked, const char* yes, const char* no) { return ticked ? yes : no; }
 
+// Formatted by hand: Windows' strftime refuses a time with a field out of
+// range (day 0, say) and gives nothing, which would drop the line.
 std::string formatDate(const std::tm& t) {
-  std::array<char, 64> buf{};
-  const size_t n = std::strftime(buf.data(), buf.size(), kDateFormat, &t);
-  return std::string(buf.data(), n);
+  return strprintf(kDateFormat, t.tm_mon + 1, t.tm_mday, t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
 }
 
 std::string rangeText(const DialogState& c) {

@@ -1,17 +1,24 @@
 #include "tests/support/TempDir.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 namespace orx::test {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "orx-test-XXXXXX").string();
-  const char* made = ::mkdtemp(pattern.data());
-  path_ = made != nullptr ? made : "";
+  // A new folder of a random name; create_directory says whether it was ours.
+  static thread_local std::mt19937 rng{std::random_device{}()};
+  std::error_code ec;
+  const auto base = std::filesystem::temp_directory_path(ec);
+  for (int attempt = 0; attempt < 16 && !ec; ++attempt) {
+    const auto candidate = base / ("orx-test-" + std::to_string(rng()));
+    if (std::filesystem::create_directory(candidate, ec)) {
+      path_ = candidate.string();
+      return;
+    }
+  }
 }
 
 TempDir::~TempDir() {
