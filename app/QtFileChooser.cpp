@@ -1,7 +1,10 @@
 #include "QtFileChooser.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 
 #include "FileFilter.h"
 #include "base/Cp1252.h"
@@ -32,15 +35,40 @@ std::optional<std::string> QtFileChooser::show(const FileDialogRequest& request)
     filters << QString::fromStdString(cp1252ToUtf8(f));
   }
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  // The extension follows the file type chosen in the dialog.
+  auto extensionOf = [&](const QString& nameFilter) {
+    const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, filters.indexOf(nameFilter)));
+    return FilterExtension(request.filter, index, request.defaultExtension);
+  };
   const QString extension = QString::fromStdString(cp1252ToUtf8(request.defaultExtension));
   if (!extension.isEmpty()) dialog.setDefaultSuffix(extension);
+  if (!extension.isEmpty())
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& nameFilter) {
+      dialog.setDefaultSuffix(QString::fromStdString(cp1252ToUtf8(extensionOf(nameFilter))));
+    });
+  const QString folder = startFolder(request.folder);
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
 
   const std::optional<QString> file = runner_(dialog);
   if (!file || file->isEmpty()) return std::nullopt;
+  rememberFolder(request.folder, *file);
   std::string path = QFile::encodeName(*file).toStdString();
   // The dialog adds the suffix itself, but only when the user typed the name into it.
-  if (save) path = WithDefaultExtension(path, request.defaultExtension);
+  if (save) path = WithDefaultExtension(path, extensionOf(dialog.selectedNameFilter()));
   return path;
+}
+
+QString QtFileChooser::startFolder(const std::string& folder) const {
+  if (folder.empty()) return {};
+  const QString last = QSettings().value("folders/" + QString::fromStdString(folder)).toString();
+  if (!last.isEmpty() && QDir(last).exists()) return last;
+  const auto it = defaults_.find(folder);
+  return it == defaults_.end() ? QString() : it->second;
+}
+
+void QtFileChooser::rememberFolder(const std::string& folder, const QString& file) {
+  if (folder.empty()) return;
+  QSettings().setValue("folders/" + QString::fromStdString(folder), QFileInfo(file).absolutePath());
 }
 
 }  // namespace orx

@@ -2,9 +2,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStatusBar>
 
 #include "datalog/CsvLogFile.h"
 #include "datalog/CsvLogWriter.h"
@@ -22,6 +24,18 @@
 
 namespace orx::graph {
 
+namespace {
+
+// The file type chosen in the dialog reaches us as the file's extension.
+ImageEncoder encoderOf(const std::string& path) {
+  const QString suffix = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).suffix().toLower();
+  if (suffix == "png") return ImageEncoder::Png;
+  if (suffix == "svg") return ImageEncoder::Svg;
+  return ImageEncoder::Bmp;
+}
+
+}  // namespace
+
 std::optional<std::string> Graph::runNotes(bool readOnly, const std::string& text) {
   GraphNotes notes(readOnly, text, this);
   if (execDialog(notes) != QDialog::Accepted) return std::nullopt;
@@ -37,12 +51,13 @@ void Graph::saveData() {
   // Closed without OK: the notes stay as they were, not lost.
   if (std::optional<std::string> edited = runNotes(false, offered)) notes_ = std::move(*edited);
   const std::optional<std::string> path = files_.choose(
-      {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"});
+      {FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv", "csv"});
   if (!path) return;
   const std::string text = datalog::csvText(*log_, notes_, datalog::localTimeNow());
   const datalog::CsvSave outcome = datalog::saveCsvFile(*path, text);
   switch (outcome) {
     case datalog::CsvSave::Saved:
+      confirmSaved("Log saved", *path);
       return;
     case datalog::CsvSave::Exists:
     case datalog::CsvSave::TooLarge:
@@ -54,7 +69,7 @@ void Graph::saveData() {
 
 void Graph::loadData() {
   const std::optional<std::string> path =
-      files_.choose({FileDialogRequest::Kind::Open, "Config Files (*.csv)|*.csv||", "csv"});
+      files_.choose({FileDialogRequest::Kind::Open, "Config Files (*.csv)|*.csv||", "csv", "csv"});
   if (!path) return;
   datalog::CsvFileResult result = datalog::loadCsvFile(*path);
   switch (result.status) {
@@ -77,11 +92,13 @@ void Graph::loadData() {
 }
 
 void Graph::exportImage() {
-  const std::optional<std::string> path =
-      files_.choose({FileDialogRequest::Kind::Save, "Bitmap  (*.bmp)|*.bmp||", "bmp"});
+  const std::optional<std::string> path = files_.choose(
+      {FileDialogRequest::Kind::Save, "Bitmap  (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||",
+       "bmp", "image"});
   if (!path) return;
-  switch (chart_->SaveImage(*path, ChartRect{}, 32, ImageEncoder::Bmp)) {
+  switch (chart_->SaveImage(*path, ChartRect{}, 32, encoderOf(*path))) {
     case ImageSaveResult::Saved:
+      confirmSaved("Image saved", *path);
       return;
     case ImageSaveResult::UnsupportedFormat:
     case ImageSaveResult::EmptyImage:
@@ -90,6 +107,11 @@ void Graph::exportImage() {
       prompter_.ask(errorBox("Failed to save the image."));
       return;
   }
+}
+
+void Graph::confirmSaved(const char* what, const std::string& path) {
+  const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+  statusLine_->showMessage(QString("%1: %2").arg(what, name));
 }
 
 void Graph::print() {

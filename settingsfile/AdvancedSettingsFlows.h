@@ -21,6 +21,8 @@ inline constexpr const char* kSaveFieldsMissingText =
 inline constexpr const char* kFirmwareVersionErrorText = "Firmware Version Error";
 inline constexpr const char* kLoadNoDeviceText = "Cannot Load Advanced Settings - \nPlease Verify the Device is Connected.";
 inline constexpr const char* kSettingsLoadedStatus = "SETTINGS LOADED - PLEASE SEND";
+// Followed by the saved file's name.
+inline constexpr const char* kSettingsSavedStatus = "SETTINGS SAVED - ";
 
 enum class SettingsSaveOutcome { Saved, Cancelled, FieldsMissing, WriteFailed };
 enum class SettingsLoadOutcome { Loaded, NoDevice, Cancelled, ReadFailed };
@@ -28,8 +30,9 @@ enum class SettingsLoadOutcome { Loaded, NoDevice, Cancelled, ReadFailed };
 // The local time now, for the DATE line.
 std::tm LocalTimeNow();
 
-// Checks the fields, asks for a file and replaces it atomically. A failed
-// write shows an error box and leaves any old file as it was.
+// Checks the fields, asks for a file and replaces it atomically; the status
+// line then names the file. A failed write shows an error box and leaves any
+// old file as it was.
 SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
                                  const std::function<std::tm()>& localTime = LocalTimeNow);
 

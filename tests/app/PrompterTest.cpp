@@ -1,8 +1,11 @@
 // Message boxes and file dialogs asked from the window's thread and from a worker.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
 #include <future>
@@ -115,4 +118,40 @@ TEST(QtFileChooser, FiltersAndDefaultExtensionOnSave) {
 
   chooser.setDialogRunner([](QFileDialog&) -> std::optional<QString> { return std::nullopt; });
   EXPECT_FALSE(chooser.choose({FileDialogRequest::Kind::Save, "", "cfg"}).has_value());
+}
+
+TEST(QtFileChooser, OpensWhereTheLastFileOfItsKindWasAfterARestartAndTakesTheChosenTypesExtension) {
+  qtApp();
+  QTemporaryDir settings, images, logs;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  QString openedIn;
+  QString chosen;
+  auto runner = [&](QString filter) {
+    return [&, filter](QFileDialog& dialog) -> std::optional<QString> {
+      openedIn = dialog.directory().absolutePath();
+      if (!filter.isEmpty()) dialog.selectNameFilter(filter);
+      return chosen;
+    };
+  };
+  const FileDialogRequest image{FileDialogRequest::Kind::Save,
+                                "Bitmap  (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||", "bmp",
+                                "image"};
+  {
+    QtFileChooser first;
+    chosen = images.filePath("chart");
+    first.setDialogRunner(runner("PNG Image (*.png)"));
+    EXPECT_EQ(first.choose(image), images.filePath("chart.png").toStdString());
+    first.setDefaultFolder("csv", logs.path());
+    chosen = logs.filePath("flight.csv");
+    first.setDialogRunner(runner(""));
+    first.choose({FileDialogRequest::Kind::Open, "Config Files (*.csv)|*.csv||", "csv", "csv"});
+    EXPECT_EQ(openedIn, QDir(logs.path()).absolutePath());  // the default, before any use
+  }
+  QtFileChooser restarted;  // a new window: only QSettings remembers
+  chosen = images.filePath("again");
+  restarted.setDialogRunner(runner(""));
+  EXPECT_EQ(restarted.choose(image), images.filePath("again.bmp").toStdString());
+  EXPECT_EQ(openedIn, QDir(images.path()).absolutePath());
+  restarted.choose({FileDialogRequest::Kind::Open, "Config Files (*.csv)|*.csv||", "csv", "csv"});
+  EXPECT_EQ(openedIn, QDir(logs.path()).absolutePath());
 }

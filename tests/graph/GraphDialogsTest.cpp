@@ -259,7 +259,15 @@ TEST(GraphHelpDialog, TextAndHeadingSizes) {
   EXPECT_EQ(doc.mid(18, 5), "Zoom:");
   EXPECT_EQ(doc.mid(157, 4), "Pan:");
   EXPECT_TRUE(doc.mid(301, 19).contains("Reset Zoom & Pan:"));
-  EXPECT_TRUE(doc.mid(1370, 13).contains("Motor RPM:"));
+  // The wheel and double-click lines come after it; what follows moves along.
+  const int added = static_cast<int>(doc.indexOf("Display:")) - 424;
+  EXPECT_TRUE(doc.mid(1370 + added, 13).contains("Motor RPM:"));
+  EXPECT_TRUE(doc.mid(1969 + added, 28).contains("Clearing Data From the ESC:"));
+  for (const char* marker : {"Wheel Zoom:", "Double-Click:"}) {
+    QTextCursor c(help.edit()->document());
+    c.setPosition(static_cast<int>(doc.indexOf(marker)) + 2);
+    EXPECT_DOUBLE_EQ(c.charFormat().fontPointSize(), 8.75) << marker;
+  }
   QTextCursor at(help.edit()->document());
   at.setPosition(3);
   EXPECT_DOUBLE_EQ(at.charFormat().fontPointSize(), 10.5);

@@ -2,7 +2,9 @@
 // against the simulated NVQ ESC and its generated flights.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <regex>
 
 #include "app/DeviceManager.h"
 #include "base/ControlIds.h"
@@ -40,8 +42,23 @@ TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
   graph::Graph window(&device, boxes, files);
   window.command(graph::gid::kReadButton);
   window.command(graph::gid::kReadButton);  // a second request while one runs is dropped
-  ASSERT_TRUE(pumpUntil([&] { return window.sampleCount() > 0; }, 20s));
+  std::vector<std::string> texts;  // every progress text shown, in order
+  ASSERT_TRUE(pumpUntil([&] {
+    const std::string text = window.staticText(graph::gid::kProgressText)->text().toStdString();
+    if (texts.empty() || texts.back() != text) texts.push_back(text);
+    return window.sampleCount() > 0;
+  }, 20s));
   device.stop();
+  // Once three pages are in, the speed and the time left follow the percentage.
+  const std::regex paced(R"(READ LOG DATA \.\.\.(\d+\.\d\d)% - (\d+\.\d) KB/s - (\d+ min )?\d+ s left)");
+  std::smatch m;
+  const auto first = std::find_if(texts.begin(), texts.end(), [&](const std::string& t) {
+    return std::regex_match(t, m, paced);
+  });
+  ASSERT_NE(first, texts.end()) << texts.back();
+  EXPECT_GE(std::stod(m[1]), 3 * 253 * 100.0 / 64768 - 0.01);
+  EXPECT_GT(std::stod(m[2]), 0);
+  EXPECT_TRUE(std::none_of(texts.begin(), first, [](const std::string& t) { return t.find(" - ") != t.npos; }));
 
   const std::vector<uint8_t> memory = esc.withNvq([](sim::NvqEsc& e) { return e.logMemory(); });
   const auto expected = datalog::decodeLog(std::span<const uint8_t>(memory.data(), 11 * 150));
