@@ -11,6 +11,7 @@ namespace orx {
 
 CORXApp::CORXApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("orx-device-manager");
+  setOrganizationName("orx-device-manager");  // QSettings: ~/.config/orx-device-manager/
   setApplicationVersion("1.38.8");
 }
 

@@ -62,8 +62,9 @@ QString QtFileChooser::startFolder(const std::string& folder) const {
   if (folder.empty()) return {};
   const QString last = QSettings().value("folders/" + QString::fromStdString(folder)).toString();
   if (!last.isEmpty() && QDir(last).exists()) return last;
+  // The working folder, not the folder the last dialog of another kind saw.
   const auto it = defaults_.find(folder);
-  return it == defaults_.end() ? QString() : it->second;
+  return it == defaults_.end() ? QDir::currentPath() : it->second;
 }
 
 void QtFileChooser::rememberFolder(const std::string& folder, const QString& file) {

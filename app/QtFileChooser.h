@@ -1,8 +1,8 @@
 // The file dialogs of the window: a FileDialogRequest shown as a QFileDialog.
 // A dialog opens in the folder last used for its kind of file (QSettings,
 // group "folders"), else in the default folder set for that kind, else in
-// the working folder. A saved name without extension gets the one of the
-// file type chosen in the dialog.
+// the working folder (never the folder a dialog of another kind saw). A saved
+// name without extension gets the one of the file type chosen in the dialog.
 // Like the prompter, choose() may be called from any thread; after close() it
 // returns nothing (as if cancelled) without showing a dialog.
 #pragma once
