@@ -1,8 +1,8 @@
 // Menu 153 of the graph window and the dispatch of its commands.
 #include <QAction>
 #include <QActionGroup>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -101,6 +101,10 @@ void Graph::readLog() {
   inbox_->clearStop();
   if (!source_->requestDownload(inbox_)) return;  // another download runs
   downloading_ = true;
+  if (progressTimer_.isActive()) {  // the last download's final report first
+    progressTimer_.stop();
+    applyProgress();
+  }
   downloadClock_.start();
   progressBefore_ = progressBar_->value();
   progressTextBefore_ = progressText_->text();

@@ -72,47 +72,57 @@ struct FakeSource : graph::DataLogSource {
   std::string firmwareVersion() const override { return firmware; }
 };
 
-// Drags the left button across the chart from `from` to `to` (a zoom, or a
-// reset when dragged up and left).
-inline void drag(CChartCtrl& chart, QPoint from, QPoint to) {
-  chart.RenderedImage();
-  auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-    QMouseEvent e(type, QPointF(at), chart.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&chart, &e);
+// Answers a dialog of type D: `act` on it, then OK.
+template <class D, class F>
+std::function<int(QDialog&)> okAfter(F act) {
+  return [act](QDialog& d) {
+    auto& dialog = dynamic_cast<D&>(d);
+    act(dialog);
+    dialog.onOk();
+    return dialog.result();
   };
-  send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-  send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-  send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
 }
 
-// Zooms into the middle of the plot.
-inline void zoomIn(CChartCtrl& chart) {
+inline void mouse(CChartCtrl& chart, QEvent::Type type, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
   chart.RenderedImage();
-  const ChartRect& p = chart.GetPlottingRect();
-  drag(chart, QPoint(p.left + p.Width() / 4, p.top + p.Height() / 4),
-       QPoint(p.left + p.Width() * 3 / 4, p.top + p.Height() * 3 / 4));
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent e(type, QPointF(at), chart.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(&chart, &e);
 }
 
-// How many pixels apart the curve of `key` draws shown sample `i` and the
-// point where the curve's own axis puts that sample's value.
-inline int misfit(graph::Graph& w, const std::string& key, std::size_t i) {
+// A left-button drag: a zoom, or Reset Zoom when dragged up and left.
+inline void drag(CChartCtrl& chart, QPoint from, QPoint to) {
+  mouse(chart, QEvent::MouseButtonPress, from, Qt::LeftButton);
+  mouse(chart, QEvent::MouseMove, to, Qt::LeftButton);
+  mouse(chart, QEvent::MouseButtonRelease, to);
+}
+
+inline void zoomIn(CChartCtrl& chart) {
+  const ChartRect p = (chart.RenderedImage(), chart.GetPlottingRect());
+  drag(chart, QPoint(p.left + p.Width() / 4, p.top + p.Height() / 4), QPoint(p.right - p.Width() / 4, p.bottom - 60));
+}
+
+inline void moveOverPlot(CChartCtrl& chart) {
+  const ChartRect p = (chart.RenderedImage(), chart.GetPlottingRect());
+  mouse(chart, QEvent::MouseMove, QPoint((p.left + p.right) / 2, (p.top + p.bottom) / 2));
+}
+
+// The most pixels by which a shown curve misses the point where its own
+// axis puts a sample's value (the curves are drawn against the hidden axis).
+inline int worstMisfit(graph::Graph& w) {
   CChartCtrl& chart = w.chart();
   chart.RenderedImage();
-  const CChartAxis* axis = graph::axisOfKey(chart, key);
-  const auto q = graph::quantityOfKey(key);
-  const datalog::LogSample& s = w.shown()->samples.at(i);
   const datalog::DisplayUnits units = graph::unitsOf(chart.Readout());
-  double value = datalog::displayValue(*q, s, w.shown()->scales, units);
-  if (key == "RP") value /= 1000;  // the axis counts thousands
-  return std::abs(chart.GetAxis(14)->ValueToPixel(graph::seriesValue(s, key)) - axis->ValueToPixel(value));
-}
-
-// The largest misfit of any shown curve, at the sample where it is largest.
-inline int worstMisfit(graph::Graph& w) {
   int worst = 0;
   for (const char* key : {"IV", "DC", "TE", "DP", "IT", "OT", "RP", "PC"}) {
-    if (!graph::axisOfKey(w.chart(), key)->IsShown()) continue;
-    for (std::size_t i = 0; i < w.shown()->samples.size(); i += 7) worst = std::max(worst, misfit(w, key, i));
+    const CChartAxis* axis = graph::axisOfKey(chart, key);
+    if (!axis->IsShown()) continue;
+    for (std::size_t i = 0; i < w.shown()->samples.size(); i += 7) {
+      const datalog::LogSample& s = w.shown()->samples[i];
+      const double value = datalog::displayValue(*graph::quantityOfKey(key), s, w.shown()->scales, units);
+      const int drawn = chart.GetAxis(14)->ValueToPixel(graph::seriesValue(s, key));
+      worst = std::max(worst, std::abs(drawn - axis->ValueToPixel(key == std::string("RP") ? value / 1000 : value)));
+    }
   }
   return worst;
 }

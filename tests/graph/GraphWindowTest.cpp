@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include "base/Cp1252.h"
 #include "datalog/LogDecode.h"
@@ -175,6 +176,40 @@ TEST(GraphWindow, ResultsForAClosedWindowAreDropped) {
   late.join();
   QCoreApplication::processEvents();
   EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST(GraphDownload, AFailedDownloadKeepsTheLogAndTheProgressShownBefore) {
+  GraphRig rig;
+  rig.download();
+  const int count = rig.window.sampleCount();
+  const QString progress = "READ LOG DATA ...100.00%";  // where the complete download ended
+  rig.source.end = datalog::DownloadEnd::WriteFailed;
+  for (const auto& bytes : {generatedRecords(30000, 3), std::vector<std::uint8_t>{}}) {
+    rig.source.log = bytes;
+    rig.download();
+    EXPECT_EQ(rig.window.sampleCount(), count);
+    EXPECT_EQ(rig.window.staticText(gid::kProgressText)->text(), progress);
+  }
+  EXPECT_TRUE(rig.prompter.shown.empty());  // no "EEPROM is empty" after a failure
+}
+
+TEST(GraphDownload, ReadButtonOrClosingTheWindowCancelsAndNothingShownChanges) {
+  GraphRig rig;
+  auto* button = rig.window.findChild<QPushButton*>(QString::number(gid::kReadButton));
+  rig.source.waitForStop = true;
+  rig.window.command(gid::kReadButton);
+  EXPECT_EQ(button->text(), "CANCEL");
+  ASSERT_TRUE(pumpUntil([&] { return rig.window.staticText(gid::kProgressText)->text() != "0%"; }, 3000));
+  button->click();
+  rig.source.worker.join();
+  ASSERT_TRUE(pumpUntil([&] { return !rig.window.downloading(); }, 3000));
+  EXPECT_EQ(rig.source.downloads.load(), 1);
+  EXPECT_EQ(rig.window.sampleCount(), -1);
+  EXPECT_EQ(rig.window.staticText(gid::kProgressText)->text(), "0%");
+  EXPECT_EQ(button->text(), "READ ESC LOG");
+  rig.window.command(gid::kReadButton);
+  rig.window.close();
+  EXPECT_TRUE(rig.window.inbox()->stopRequested());
 }
 
 TEST(GraphWindow, ButtonsAndMenuAskTheEscSide) {
