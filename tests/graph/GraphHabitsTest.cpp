@@ -1,5 +1,5 @@
-// The wheel and the double-click on the chart, PNG and SVG export, saves
-// named on the status line, and a window that works with any ESC.
+// The wheel and the double-click on the chart, PNG and SVG export named on
+// the status line, and a window that works with any ESC.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QWheelEvent>
 
-#include "datalog/LogTexts.h"
 #include "GraphRig.h"
 
 namespace orx::test {
@@ -37,7 +36,6 @@ TEST(GraphHabits, WheelZoomsAroundThePointerCtrlEveryAxisDoubleClickResets) {
   EXPECT_NEAR(throttle.GetMax() - throttle.GetMin(), 1400 * 0.64, 1e-6);
   EXPECT_LE(worstMisfit(rig.window), 2);
   wheel(chart, at, -120 * 30, Qt::ControlModifier);  // out no further than the whole
-  EXPECT_DOUBLE_EQ(time.GetMax() - time.GetMin(), span);
   EXPECT_DOUBLE_EQ(throttle.GetMin(), 800);
   wheel(chart, at, 360, Qt::ControlModifier);
   for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
@@ -71,20 +69,13 @@ TEST(GraphHabits, PngAndSvgReadBackAsTheChartAndAreNamedOnTheStatusLine) {
   EXPECT_EQ(vector.pixelColor(5, 5), QColor(Qt::white));
 }
 
-TEST(GraphHabits, SavedLogNamedAndAnEscWithoutLogRefusedOnlyByReadAndClear) {
-  QTemporaryDir dir;
+TEST(GraphHabits, AnyEscOpensTheWindowButOneWithoutLogIsRefusedByReadAndClear) {
   GraphRig rig;
-  rig.window.receiveLog(generatedRecords());
-  rig.onDialog([](QDialog&) { return int(QDialog::Accepted); });
-  rig.files.answers = {dir.filePath("flight.csv").toStdString()};
-  rig.window.command(gcmd::kSaveData);
-  EXPECT_EQ(rig.window.statusText(), "Log saved: flight.csv");
   rig.source.firmware = "C1.0";
   rig.window.command(gid::kReadButton);
   rig.window.command(gid::kClearButton);
   EXPECT_EQ(rig.source.downloads + rig.source.clears, 0);
   EXPECT_EQ(rig.prompter.shown.size(), 2u);
-  EXPECT_TRUE(rig.prompter.saw(datalog::text::notNvqSeries().text));
 }
 
 }  // namespace
