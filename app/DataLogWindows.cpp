@@ -3,10 +3,6 @@
 namespace orx {
 
 void DataLogWindows::open() {
-  if (auto refusal = graph::graphRefusal(source_.firmwareVersion())) {
-    prompter_.ask(*refusal);
-    return;
-  }
   auto* window = new graph::Graph(&source_, prompter_, files_, owner_);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->show();

@@ -9,7 +9,6 @@
 #include "base/Messages.h"
 #include "graph/DataLogSource.h"
 #include "graph/Graph.h"
-#include "graph/GraphOpen.h"
 
 class QWidget;
 
@@ -20,8 +19,9 @@ class DataLogWindows {
   DataLogWindows(QWidget* owner, graph::DataLogSource& source, Prompter& prompter, FileChooser& files)
       : owner_(owner), source_(source), prompter_(prompter), files_(files) {}
 
-  // Refuses ESCs whose firmware has no data log; otherwise opens a new window,
-  // modeless, and remembers it as the current one.
+  // Opens a new window, modeless, whatever ESC is attached (the window itself
+  // refuses to read or clear a log an ESC does not keep), and remembers it
+  // as the current one.
   void open();
   graph::Graph* current() const { return current_; }
 

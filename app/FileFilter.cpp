@@ -45,6 +45,20 @@ std::vector<std::string> QtNameFilters(std::string_view windowsFilter) {
   return filters;
 }
 
+std::string FilterExtension(std::string_view windowsFilter, std::size_t index, const std::string& fallback) {
+  const std::vector<std::string> parts = splitBars(windowsFilter);
+  std::size_t seen = 0;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].empty() && parts[i + 1].empty()) break;
+    if (parts[i + 1].empty()) continue;  // dropped by QtNameFilters too
+    if (seen++ != index) continue;
+    const std::string first = parts[i + 1].substr(0, parts[i + 1].find(';'));
+    if (first.rfind("*.", 0) != 0 || first.find_first_of("*?", 2) != std::string::npos) return fallback;
+    return first.substr(2);
+  }
+  return fallback;
+}
+
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
   if (extension.empty() || path.empty()) return path;
   const size_t slash = path.find_last_of('/');

@@ -14,6 +14,10 @@ namespace orx {
 // same patterns Windows would. A trailing description without patterns is dropped.
 std::vector<std::string> QtNameFilters(std::string_view windowsFilter);
 
+// The extension of the first pattern of filter number `index` ("png" for
+// "*.png;*.PNG"); `fallback` for a wildcard pattern ("*.*") or no such filter.
+std::string FilterExtension(std::string_view windowsFilter, std::size_t index, const std::string& fallback);
+
 // Appends "." + extension when the file name part of path has no extension.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 

@@ -12,6 +12,7 @@ namespace orx {
 
 CORXApp::CORXApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("orx-device-manager");
+  setOrganizationName("orx-device-manager");  // QSettings: ~/.config/orx-device-manager/
   setApplicationVersion("1.38.8");
   // Lets the desktop match the window to the installed desktop entry and its icon.
   setDesktopFileName("com.example.orx.DeviceManager");

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -49,6 +50,8 @@ CORXDlg::CORXDlg(SharedControls& controls, MainWindowCommands& commands, QWidget
                  Qt::WindowCloseButtonHint);
   setObjectName("102");
   setWindowTitle(kWindowTitle);
+  // Until one has been used, the DFU file dialog opens in the program's folder.
+  fileChooser_.setDefaultFolder("dfu", QCoreApplication::applicationDirPath());
   QIcon icon;
   for (int size : {16, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(res::programIcon(size)));
   setWindowIcon(icon);

@@ -1,9 +1,11 @@
 #include "QtFileChooser.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "FileFilter.h"
 #include "base/Cp1252.h"
@@ -41,24 +43,50 @@ std::optional<std::string> QtFileChooser::show(const FileDialogRequest& request)
     filters << QString::fromStdString(cp1252ToUtf8(f));
   }
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  // The extension follows the file type chosen in the dialog.
+  auto extensionOf = [&](const QString& nameFilter) {
+    const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, filters.indexOf(nameFilter)));
+    return FilterExtension(request.filter, index, request.defaultExtension);
+  };
   const QString extension = QString::fromStdString(cp1252ToUtf8(request.defaultExtension));
   if (!extension.isEmpty()) dialog.setDefaultSuffix(extension);
+  if (!extension.isEmpty())
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& nameFilter) {
+      dialog.setDefaultSuffix(QString::fromStdString(cp1252ToUtf8(extensionOf(nameFilter))));
+    });
+  const QString folder = startFolder(request.folder);
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
 
   if (request.existing == FileDialogRequest::Existing::Refused) dialog.setOption(QFileDialog::DontConfirmOverwrite);
 
   for (;;) {
     const std::optional<QString> file = runner_(dialog);
     if (!file || file->isEmpty()) return std::nullopt;
+    rememberFolder(request.folder, *file);
     const std::string path = QFile::encodeName(*file).toStdString();
     if (!save) return path;
     // The dialog adds the suffix itself only when the user typed the name into
     // it, and asks before replacing only the name it returns: a name completed
     // here is asked about here, and No goes back to the dialog.
-    const std::string completed = WithDefaultExtension(path, request.defaultExtension);
+    const std::string completed = WithDefaultExtension(path, extensionOf(dialog.selectedNameFilter()));
     const bool replaces = completed != path && request.existing == FileDialogRequest::Existing::Confirmed &&
                           QFileInfo(QFile::decodeName(QByteArray::fromStdString(completed))).exists();
     if (!replaces || askReplace_(QFile::decodeName(QByteArray::fromStdString(completed)))) return completed;
   }
+}
+
+QString QtFileChooser::startFolder(const std::string& folder) const {
+  if (folder.empty()) return {};
+  const QString last = QSettings().value("folders/" + QString::fromStdString(folder)).toString();
+  if (!last.isEmpty() && QDir(last).exists()) return last;
+  // The working folder, not the folder the last dialog of another kind saw.
+  const auto it = defaults_.find(folder);
+  return it == defaults_.end() ? QDir::currentPath() : it->second;
+}
+
+void QtFileChooser::rememberFolder(const std::string& folder, const QString& file) {
+  if (folder.empty()) return;
+  QSettings().setValue("folders/" + QString::fromStdString(folder), QFileInfo(file).absolutePath());
 }
 
 }  // namespace orx

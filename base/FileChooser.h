@@ -14,6 +14,9 @@ struct FileDialogRequest {
   // description and its patterns, separated by '|'. The Qt side converts it.
   std::string filter;
   std::string defaultExtension;  // without the dot; "" for none
+  // The kind of file ("settings", "firmware", "csv", ...): the dialog opens
+  // in the folder last used for that kind. "" for the dialog's own default.
+  std::string folder;
   // Saving over an existing file: the user is asked first, or the caller
   // refuses it itself (then nobody asks a question whose Yes would not hold).
   enum class Existing { Confirmed, Refused };

@@ -115,4 +115,19 @@ Range LimitZoomSpan(double min, double max, double limit) {
   return {min, max};
 }
 
+Range ZoomAround(double min, double max, double at, double factor, double fullMin, double fullMax) {
+  double lo = at - (at - min) * factor;
+  double hi = at + (max - at) * factor;
+  if (factor <= 1.0) return {lo, hi};
+  if (hi - lo >= fullMax - fullMin) return {fullMin, fullMax};
+  if (lo < fullMin) {
+    hi += fullMin - lo;
+    lo = fullMin;
+  } else if (hi > fullMax) {
+    lo -= hi - fullMax;
+    hi = fullMax;
+  }
+  return {lo, hi};
+}
+
 }  // namespace orx

@@ -53,4 +53,10 @@ struct Range {
 };
 Range LimitZoomSpan(double min, double max, double limit);
 
+// The range [min, max] scaled by `factor` (below 1 zooms in) around `at`,
+// which keeps its place on screen. Zooming out stops at the full range
+// [fullMin, fullMax] and slides back inside it, so the wheel can always
+// return to the whole picture; zooming in never moves the view.
+Range ZoomAround(double min, double max, double at, double factor, double fullMin, double fullMax);
+
 }  // namespace orx

@@ -42,7 +42,11 @@ class CChartMouseListener {
   virtual void OnMouseEventPlotArea(ChartMouseEvent, QPoint) {}
 };
 
-enum class ImageEncoder { Bmp };
+enum class ImageEncoder {
+  Bmp,  // 32 or 24 bits per pixel
+  Png,
+  Svg,  // drawn as vectors, at the control's size
+};
 
 enum class PrintResult {
   Printed,
@@ -56,7 +60,7 @@ void SetUpPrintDialog(QPrintDialog& dialog);
 
 enum class ImageSaveResult {
   Saved,
-  UnsupportedFormat,  // only 32 and 24 bits per pixel BMP are written
+  UnsupportedFormat,  // a BMP of other than 32 or 24 bits per pixel
   EmptyImage,
   WriteFailed,
 };
@@ -83,6 +87,9 @@ class CChartCtrl : public QWidget {
   CChartSerie* FindSerie(const std::string& name) const;
 
   void ResetZoom();
+  // Zooms around the pixel `at` by `factor` (below 1 zooms in): the time
+  // axes only, or every axis. Zooming out stops at the full ranges.
+  void ZoomAt(QPoint at, double factor, bool everyAxis);
   void EnableRedraw(bool enable);
   void Redraw();
   // Refreshes the range of every automatic-visible axis (after a scroll).
@@ -130,6 +137,8 @@ class CChartCtrl : public QWidget {
 
   // The chart as SaveImage writes it; an empty rect means the whole control.
   QImage RenderImage(const ChartRect& rect);
+  // The picture as a vector drawing (SVG) of the whole control.
+  std::string RenderSvg();
   // Writes the picture atomically: an older file is never left half-written.
   ImageSaveResult SaveImage(const std::string& path, const ChartRect& rect, int bitsPerPixel, ImageEncoder encoder);
   void CopyToClipboard();
@@ -141,6 +150,7 @@ class CChartCtrl : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   CChartStandardAxis* PutAxis(int slot);

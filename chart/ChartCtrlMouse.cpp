@@ -2,7 +2,11 @@
 // read-out of the graph window and the mouse listeners.
 #include <QLabel>
 #include <QMouseEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
+#include "chart/AxisMath.h"
 #include "chart/ChartCtrl.h"
 
 namespace orx {
@@ -61,11 +65,38 @@ void CChartCtrl::mouseReleaseEvent(QMouseEvent* event) {
 
 void CChartCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) Notify(ChartMouseEvent::LButtonDoubleClick, p);
+  if (event->button() == Qt::LeftButton) {
+    RenderedImage();
+    if (zoomEnabled_ && plottingRect_.Contains(p.x(), p.y())) ResetZoom();
+    Notify(ChartMouseEvent::LButtonDoubleClick, p);
+  }
   else if (event->button() == Qt::RightButton) Notify(ChartMouseEvent::RButtonDoubleClick, p);
 }
 
 void CChartCtrl::mouseMoveEvent(QMouseEvent* event) { OnMove(event->position().toPoint()); }
+
+void CChartCtrl::wheelEvent(QWheelEvent* event) {
+  RenderedImage();
+  const QPoint p = event->position().toPoint();
+  const int delta = event->angleDelta().y();
+  if (!zoomEnabled_ || delta == 0 || !plottingRect_.Contains(p.x(), p.y())) return event->ignore();
+  // One notch (120) shows 80 % of the range; a touchpad's smaller steps less.
+  constexpr double kNotchFactor = 0.8;
+  ZoomAt(p, std::pow(kNotchFactor, delta / 120.0), event->modifiers() & Qt::ControlModifier);
+  event->accept();
+}
+
+void CChartCtrl::ZoomAt(QPoint at, double factor, bool everyAxis) {
+  for (auto& axis : axes_) {
+    if (!axis || !(everyAxis || axis->IsHorizontal())) continue;
+    const double value = axis->PixelToValue(axis->IsHorizontal() ? at.x() : at.y());
+    const double fullMin = std::min(axis->GetUndoZoomMin(), axis->GetUndoZoomMax());
+    const double fullMax = std::max(axis->GetUndoZoomMin(), axis->GetUndoZoomMax());
+    const Range r = ZoomAround(axis->GetMin(), axis->GetMax(), value, factor, fullMin, fullMax);
+    axis->SetZoomRange(r.min, r.max);
+  }
+  Redraw();
+}
 
 void CChartCtrl::OnLeftDown(QPoint p) {
   RenderedImage();  // the geometry below is the last render's

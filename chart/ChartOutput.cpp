@@ -1,9 +1,11 @@
-// The chart leaving the screen: printout, bitmap file and clipboard.
+// The chart leaving the screen: printout, image files and clipboard.
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSvgGenerator>
 
 #include "chart/BmpWriter.h"
 #include "chart/ChartCtrl.h"
@@ -69,16 +71,55 @@ QImage CChartCtrl::RenderImage(const ChartRect& rect) {
   return picture;
 }
 
+std::string CChartCtrl::RenderSvg() {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(size());
+  svg.setViewBox(rect());
+  svg.setResolution(96);  // the size is written in mm: 96 dpi keeps one CSS pixel per pixel
+  svg.setTitle("ESC Data log");
+  {
+    QPainter painter(&svg);
+    FillBackground(painter, rect());
+    DrawChart(painter, ChartRect{0, 0, width(), height()}.Deflated(3), leftLabelShift_, rightLabelShift_);
+  }
+  stale_ = true;
+  Redraw();
+  return buffer.data().toStdString();
+}
+
+namespace {
+
+std::string EncodePng(const QImage& picture) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (!picture.save(&buffer, "PNG")) return {};
+  return buffer.data().toStdString();
+}
+
+}  // namespace
+
 ImageSaveResult CChartCtrl::SaveImage(const std::string& path, const ChartRect& rect, int bitsPerPixel,
                                       ImageEncoder encoder) {
+  std::string bytes;
   switch (encoder) {
-    case ImageEncoder::Bmp:
+    case ImageEncoder::Bmp: {
+      if (bitsPerPixel != 32 && bitsPerPixel != 24) return ImageSaveResult::UnsupportedFormat;
+      const QImage picture = RenderImage(rect);
+      if (!picture.isNull()) bytes = EncodeBmp(picture, bitsPerPixel);
+      break;
+    }
+    case ImageEncoder::Png: {
+      const QImage picture = RenderImage(rect);
+      if (!picture.isNull()) bytes = EncodePng(picture);
+      break;
+    }
+    case ImageEncoder::Svg:
+      if (width() > 0 && height() > 0) bytes = RenderSvg();
       break;
   }
-  if (bitsPerPixel != 32 && bitsPerPixel != 24) return ImageSaveResult::UnsupportedFormat;
-  const QImage picture = RenderImage(rect);
-  if (picture.isNull()) return ImageSaveResult::EmptyImage;
-  const std::string bytes = EncodeBmp(picture, bitsPerPixel);
   if (bytes.empty()) return ImageSaveResult::EmptyImage;
   const cfg::FileWriteStatus status = cfg::WriteFileAtomically(path, bytes);
   switch (status.result) {

@@ -85,6 +85,7 @@ std::optional<std::string> ChooseDfuFile(FlowHost& host, FileChooser& files, int
   FileDialogRequest request;
   request.filter = kDfuFileFilter;
   request.defaultExtension = "dfu";
+  request.folder = "dfu";
   std::optional<std::string> path = files.choose(request);
   if (!path || path->empty()) {
     refused = DfuUpdateResult::Cancelled;

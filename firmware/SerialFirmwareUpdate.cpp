@@ -75,6 +75,7 @@ SerialUpdateResult UpdateFirmwareSerial(const SerialUpdateContext& c) {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::Open;
   request.filter = FirmwareFileFilter(version);
+  request.folder = "firmware";
   const std::optional<std::string> path = c.files.choose(request);
   if (!path) return SerialUpdateResult::Cancelled;
 

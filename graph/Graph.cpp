@@ -5,9 +5,11 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "base/Cp1252.h"
+#include "datalog/DownloadPace.h"
 #include "datalog/LogDecode.h"
 #include "datalog/LogDownload.h"
 #include "datalog/LogTexts.h"
@@ -33,10 +35,13 @@ Graph::Graph(DataLogSource* source, Prompter& prompter, FileChooser& files, QWid
   auto* bar = new QMenuBar(this);
   layout->setMenuBar(bar);
   client_ = new QWidget(this);
-  layout->addWidget(client_);
+  layout->addWidget(client_, 1);
+  statusLine_ = new QStatusBar(this);
+  statusLine_->setSizeGripEnabled(false);
+  layout->addWidget(statusLine_);
   buildMenu(bar);
   buildControls();
-  resize(1220, 800 + bar->sizeHint().height());
+  resize(1220, 800 + bar->sizeHint().height() + statusLine_->sizeHint().height());
 
   progressTimer_.setSingleShot(true);
   progressTimer_.setInterval(kProgressFoldMs);
@@ -171,6 +176,8 @@ QLabel* Graph::staticText(int id) const {
   return it == statics_.end() ? nullptr : it->second;
 }
 
+QString Graph::statusText() const { return statusLine_->currentMessage(); }
+
 QAction* Graph::action(int id) const {
   auto it = actions_.find(id);
   return it == actions_.end() ? nullptr : it->second;
@@ -182,12 +189,14 @@ void Graph::setIndicators(unsigned tripped, bool all) {
 
 void Graph::setProgress(double percent) {
   pendingProgress_ = percent;
+  pendingSeconds_ = downloading_ ? downloadClock_.elapsed() / 1000.0 : 0;
   if (!progressTimer_.isActive()) progressTimer_.start();
 }
 
 void Graph::applyProgress() {
   progressBar_->setValue(datalog::progressBarValue(pendingProgress_));
-  progressText_->setText(QString::fromStdString(cp1252ToUtf8(datalog::progressText(pendingProgress_))));
+  const std::string text = datalog::progressTextWithPace(pendingProgress_, pendingSeconds_);
+  progressText_->setText(QString::fromStdString(cp1252ToUtf8(text)));
 }
 
 void Graph::receiveLog(std::span<const std::uint8_t> bytes) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,7 @@ class QLabel;
 class QMenuBar;
 class QProgressBar;
 class QPushButton;
+class QStatusBar;
 
 namespace orx::graph {
 
@@ -45,7 +47,8 @@ class Graph : public QDialog {
   // The inbox a download reports to; hand it to DataLogSource.
   std::shared_ptr<LogInbox> inbox() const { return inbox_; }
 
-  // Progress of a download: bar at the whole percent, text with two decimals.
+  // Progress of a download: bar at the whole percent, text with two decimals
+  // and, once a few pages are in, the speed and the time left.
   // Repeated reports are folded into one update of the controls.
   void setProgress(double percent);
   // The downloaded bytes: decoded and shown; an empty download keeps the log.
@@ -77,6 +80,8 @@ class Graph : public QDialog {
   QLabel* staticText(int id) const;
   QAction* action(int id) const;
   QWidget* client() const { return client_; }
+  // The window's status line: a saved file is confirmed there by name.
+  QString statusText() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -94,6 +99,8 @@ class Graph : public QDialog {
   void loadData();
   void saveData();
   void exportImage();
+  void confirmSaved(const char* what, const std::string& path);
+  bool refusedEsc();
   void print();
   void copyToClipboard();
   void changeUnits();
@@ -116,6 +123,7 @@ class Graph : public QDialog {
   CChartCtrl* chart_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QLabel* progressText_ = nullptr;
+  QStatusBar* statusLine_ = nullptr;
   QPushButton* readButton_ = nullptr;
   QPushButton* clearButton_ = nullptr;
   std::map<int, QLabel*> statics_;
@@ -126,6 +134,8 @@ class Graph : public QDialog {
 
   QTimer progressTimer_;
   double pendingProgress_ = 0;
+  double pendingSeconds_ = 0;  // since READ ESC LOG; 0 outside a download
+  QElapsedTimer downloadClock_;
 
   std::optional<datalog::LogData> log_;    // every sample; none before a log
   std::optional<datalog::LogData> shown_;  // all samples or one session

@@ -2,9 +2,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStatusBar>
 
 #include "datalog/CsvLogFile.h"
 #include "datalog/CsvLogWriter.h"
@@ -22,6 +24,18 @@
 
 namespace orx::graph {
 
+namespace {
+
+// The file type chosen in the dialog reaches us as the file's extension.
+ImageEncoder encoderOf(const std::string& path) {
+  const QString suffix = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).suffix().toLower();
+  if (suffix == "png") return ImageEncoder::Png;
+  if (suffix == "svg") return ImageEncoder::Svg;
+  return ImageEncoder::Bmp;
+}
+
+}  // namespace
+
 std::optional<std::string> Graph::runNotes(bool readOnly, const std::string& text) {
   GraphNotes notes(readOnly, text, this);
   if (execDialog(notes) != QDialog::Accepted) return std::nullopt;
@@ -36,16 +50,16 @@ void Graph::saveData() {
   const std::string offered = notes_.empty() ? std::string(datalog::kDefaultNotes) : notes_;
   // Closed without OK: the notes stay as they were, not lost.
   if (std::optional<std::string> edited = runNotes(false, offered)) notes_ = std::move(*edited);
-  FileDialogRequest request{FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv"};
+  FileDialogRequest request{FileDialogRequest::Kind::Save, "Comma Separated Values (*.csv)|*.csv||", "csv", "csv"};
   request.existing = FileDialogRequest::Existing::Refused;  // the CSV save never replaces
   const std::optional<std::string> path = files_.choose(request);
   if (!path) return;
-  datalog::saveLogData(*log_, notes_, *path, prompter_);
+  if (datalog::saveLogData(*log_, notes_, *path, prompter_) == datalog::CsvSave::Saved) confirmSaved("Log saved", *path);
 }
 
 void Graph::loadData() {
   const std::optional<std::string> path =
-      files_.choose({FileDialogRequest::Kind::Open, "Config Files (*.csv)|*.csv||", "csv"});
+      files_.choose({FileDialogRequest::Kind::Open, "Config Files (*.csv)|*.csv||", "csv", "csv"});
   if (!path) return;
   datalog::CsvFileResult result = datalog::loadCsvFile(*path);
   switch (result.status) {
@@ -68,11 +82,13 @@ void Graph::loadData() {
 }
 
 void Graph::exportImage() {
-  const std::optional<std::string> path =
-      files_.choose({FileDialogRequest::Kind::Save, "Bitmap  (*.bmp)|*.bmp||", "bmp"});
+  const std::optional<std::string> path = files_.choose(
+      {FileDialogRequest::Kind::Save, "Bitmap  (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||",
+       "bmp", "image"});
   if (!path) return;
-  switch (chart_->SaveImage(*path, ChartRect{}, 32, ImageEncoder::Bmp)) {
+  switch (chart_->SaveImage(*path, ChartRect{}, 32, encoderOf(*path))) {
     case ImageSaveResult::Saved:
+      confirmSaved("Image saved", *path);
       return;
     case ImageSaveResult::UnsupportedFormat:
     case ImageSaveResult::EmptyImage:
@@ -81,6 +97,11 @@ void Graph::exportImage() {
       prompter_.ask(errorBox("Failed to save the image."));
       return;
   }
+}
+
+void Graph::confirmSaved(const char* what, const std::string& path) {
+  const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+  statusLine_->showMessage(QString("%1: %2").arg(what, name));
 }
 
 void Graph::print() {

@@ -21,6 +21,11 @@ const char* const kHelpLines[] = {
     "Reset Zoom & Pan: Left click on the chart, similar to zoom, and drag the mouse to the top left. Zoom and pan "
     "will reset.",
     "",
+    "Wheel Zoom: Turn the mouse wheel over the chart to zoom the time axis around the mouse pointer. Hold Ctrl "
+    "while turning the wheel to zoom every axis.",
+    "",
+    "Double-Click: Double-click on the chart to reset zoom and pan, as dragging to the top left does.",
+    "",
     "Display:",
     "Click 'View' -> 'Display Options' to change the visibility of data plots, graph colors, and axis locations.",
     "",
@@ -62,6 +67,16 @@ const char* const kHelpLines[] = {
     "Note: After data has been loaded from the esc, unplug the esc to increase the speed of the graph. ",
 };
 
+// The navigation lines of the mouse wheel and the double-click, which come
+// after "Reset Zoom & Pan:"; every range behind them moves along.
+constexpr const char* kAddedMarkers[] = {"Wheel Zoom:", "Double-Click:"};
+
+std::string documentText() {
+  std::string text;
+  for (const char* line : kHelpLines) text += std::string(line) + "\n";
+  return text;
+}
+
 }  // namespace
 
 std::string graphHelpText() {
@@ -77,11 +92,23 @@ std::string graphHelpText() {
 }
 
 const std::vector<HelpRange>& graphHelpRanges() {
-  static const std::vector<HelpRange> ranges = {
-      {18, 23, 175},    {157, 162, 175},  {301, 320, 175},   {2068, 2074, 175}, {2141, 2146, 175},
-      {0, 17, 210},     {424, 432, 210},  {542, 557, 210},   {904, 919, 210},   {1286, 1308, 210},
-      {1370, 1383, 210}, {1629, 1650, 210}, {1969, 1997, 210},
-  };
+  static const std::vector<HelpRange> ranges = [] {
+    std::vector<HelpRange> r = {
+        {18, 23, 175},     {157, 162, 175},   {301, 320, 175},   {2068, 2074, 175}, {2141, 2146, 175},
+        {0, 17, 210},      {424, 432, 210},   {542, 557, 210},   {904, 919, 210},   {1286, 1308, 210},
+        {1370, 1383, 210}, {1629, 1650, 210}, {1969, 1997, 210},
+    };
+    const std::string doc = documentText();
+    const int added = static_cast<int>(doc.find("Display:") - doc.find(kAddedMarkers[0]));
+    const int at = static_cast<int>(doc.find(kAddedMarkers[0])) - 1;
+    for (HelpRange& range : r)
+      if (range.from >= at) range.from += added, range.to += added;
+    for (const char* marker : kAddedMarkers) {
+      const int from = static_cast<int>(doc.find(marker));
+      r.push_back({from, from + static_cast<int>(std::string(marker).size()), 175});
+    }
+    return r;
+  }();
   return ranges;
 }
 

@@ -9,6 +9,7 @@
 
 #include "graph/Graph.h"
 #include "graph/GraphIds.h"
+#include "graph/GraphOpen.h"
 
 namespace orx::graph {
 
@@ -87,8 +88,16 @@ void Graph::setCrossHair(bool on) {
   chart_->update();
 }
 
+// Any ESC lets the window open (saved logs need none); reading and clearing
+// refuse an ESC whose firmware keeps no log.
+bool Graph::refusedEsc() {
+  std::optional<Message> refusal = graphRefusal(source_->firmwareVersion());
+  if (refusal) prompter_.ask(*refusal);
+  return refusal.has_value();
+}
+
 void Graph::readLog() {
-  if (!source_ || downloading_) return;
+  if (!source_ || downloading_ || refusedEsc()) return;
   inbox_->clearStop();
   if (!source_->requestDownload(inbox_)) return;  // another download runs
   downloading_ = true;
@@ -96,6 +105,7 @@ void Graph::readLog() {
     progressTimer_.stop();
     applyProgress();
   }
+  downloadClock_.start();
   progressBefore_ = progressBar_->value();
   progressTextBefore_ = progressText_->text();
   readButton_->setText("CANCEL");
@@ -103,7 +113,7 @@ void Graph::readLog() {
 }
 
 void Graph::clearLog() {
-  if (source_) source_->requestClear();
+  if (source_ && !refusedEsc()) source_->requestClear();
 }
 
 }  // namespace orx::graph

@@ -16,7 +16,7 @@ namespace orx {
 namespace {
 
 FileDialogRequest dialogRequest(FileDialogRequest::Kind kind) {
-  return {kind, cfg::kFileFilter, cfg::kDefaultExtension};
+  return {kind, cfg::kFileFilter, cfg::kDefaultExtension, "settings"};
 }
 
 // Control characters would break the box's lines: shown as '?'.
@@ -69,8 +69,11 @@ SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& pro
 
   const cfg::FileWriteStatus status = cfg::WriteFileAtomically(*path, *text);
   switch (status.result) {
-    case cfg::FileResult::Ok:
+    case cfg::FileResult::Ok: {
+      const std::string name = path->substr(path->find_last_of('/') + 1);
+      controls.update([&](DialogState& s) { s.setText(ctl::StatusLine, kSettingsSavedStatus + utf8ToCp1252(name)); });
       return SettingsSaveOutcome::Saved;
+    }
     case cfg::FileResult::NotFound:
     case cfg::FileResult::TooLarge:
     case cfg::FileResult::Exists:

@@ -24,6 +24,8 @@ inline constexpr const char* kFirmwareVersionErrorText = "Firmware Version Error
 inline constexpr const char* kLoadNoDeviceText = "Cannot Load Advanced Settings - \nPlease Verify the Device is Connected.";
 inline constexpr const char* kValueRefusedText = "Settings File Value Refused - ";
 inline constexpr const char* kSettingsLoadedStatus = "SETTINGS LOADED - PLEASE SEND";
+// Followed by the saved file's name.
+inline constexpr const char* kSettingsSavedStatus = "SETTINGS SAVED - ";
 
 enum class SettingsSaveOutcome { Saved, Cancelled, FieldsMissing, WriteFailed };
 enum class SettingsLoadOutcome { Loaded, NoDevice, Cancelled, ReadFailed };
@@ -36,8 +38,9 @@ std::tm LocalTimeNow();
 std::optional<std::string> AdvancedSettingsText(SharedControls& controls, Prompter& prompter,
                                                 const std::function<std::tm()>& localTime = LocalTimeNow);
 
-// Checks the fields, asks for a file and replaces it atomically. A failed
-// write shows an error box and leaves any old file as it was.
+// Checks the fields, asks for a file and replaces it atomically; the status
+// line then names the file. A failed write shows an error box and leaves any
+// old file as it was.
 SettingsSaveOutcome SaveAdvancedSettings(SharedControls& controls, Prompter& prompter, FileChooser& chooser,
                                  const std::function<std::tm()>& localTime = LocalTimeNow);
 

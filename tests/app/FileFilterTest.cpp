@@ -31,3 +31,9 @@ TEST(FileFilter, DefaultExtensionOnlyWhenTheNameHasNone) {
   EXPECT_EQ(WithDefaultExtension("/home/u/motor", ""), "/home/u/motor");
   EXPECT_EQ(WithDefaultExtension("/home/u/", "cfg"), "/home/u/");
 }
+
+TEST(FileFilter, ExtensionOfTheChosenFileType) {
+  EXPECT_EQ(FilterExtension("Bitmap|*.bmp|PNG|*.png;*.PNG||", 1, "x"), "png");
+  EXPECT_EQ(FilterExtension("Dfu|*.dfu|All Files (*.*)|*.*||", 1, "dfu"), "dfu");
+  EXPECT_EQ(FilterExtension("No patterns||Log|*.csv||", 0, "x"), "csv");  // dropped filters do not count
+}

@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
@@ -156,4 +157,29 @@ TEST(QtFileChooser, ACompletedNameThatExistsIsNotReplacedUnasked) {
   EXPECT_TRUE(chooser.choose(csv).has_value());
   EXPECT_TRUE(asked.isEmpty());
   EXPECT_FALSE(confirmAsked);
+}
+
+TEST(QtFileChooser, OpensWhereTheLastFileOfItsKindWasAcrossARestartAndTakesTheChosenTypesExtension) {
+  qtApp();
+  QTemporaryDir settings, images, logs;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  QString openedIn, type = "PNG (*.png)";
+  auto runner = [&](QFileDialog& dialog) -> std::optional<QString> {
+    openedIn = dialog.directory().absolutePath();
+    dialog.selectNameFilter(type);
+    return images.filePath("chart");
+  };
+  const FileDialogRequest image{FileDialogRequest::Kind::Save, "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png||", "bmp", "image"};
+  {
+    QtFileChooser first;
+    first.setDialogRunner(runner);
+    first.setDefaultFolder("image", logs.path());
+    EXPECT_EQ(first.choose(image), images.filePath("chart.png").toStdString());
+    EXPECT_EQ(openedIn, logs.path());  // the default before any use
+  }
+  QtFileChooser restarted;
+  restarted.setDialogRunner(runner);
+  type = "BMP (*.bmp)";
+  EXPECT_EQ(restarted.choose(image), images.filePath("chart.bmp").toStdString());
+  EXPECT_EQ(openedIn, images.path());
 }

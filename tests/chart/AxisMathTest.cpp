@@ -165,5 +165,12 @@ TEST(AxisZoomSpan, NarrowRangeWidenedFromItsMinimum) {
   EXPECT_DOUBLE_EQ(r.max, 3);
 }
 
+TEST(AxisMath, WheelZoomKeepsThePointedValueAndStopsAtTheFullRange) {
+  EXPECT_EQ(ZoomAround(0, 100, 20, 0.5, 0, 100).max, 60);    // 20 stays a fifth of the way across
+  EXPECT_EQ(ZoomAround(60, 100, 90, 2, 0, 100).min, 20);     // slides back inside the whole
+  EXPECT_EQ(ZoomAround(10, 90, 50, 1.5, 0, 100).min, 0);     // wider than the whole: the whole
+  EXPECT_EQ(ZoomAround(110, 130, 120, 0.5, 0, 100).min, 115);  // panned outside: zooming in stays
+}
+
 }  // namespace
 }  // namespace orx

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "RecordBuilder.h"
+#include "datalog/DownloadPace.h"
 #include "datalog/LogDownload.h"
 #include "datalog/LogLayout.h"
 #include "link/PosixSerialPort.h"
@@ -325,6 +326,13 @@ TEST(LogDownloadProgress, TextHasTwoDecimalsAndTheBarTheWholePercent) {
   EXPECT_TRUE(hasDataLog(""));
   EXPECT_FALSE(hasDataLog("A.1.2"));
   EXPECT_FALSE(hasDataLog("C"));
+}
+
+TEST(LogDownloadProgress, SpeedAndTimeLeftOnceThreePagesAreInUntilTheEnd) {
+  EXPECT_EQ(progressTextWithPace(46.32, 23), "READ LOG DATA ...46.32% - 1.3 KB/s - 27 s left");
+  EXPECT_EQ(progressTextWithPace(3, 10), "READ LOG DATA ...3.00% - 0.2 KB/s - 5 min 24 s left");
+  EXPECT_EQ(progressTextWithPace(1, 10), "READ LOG DATA ...1.00%");  // two and a half pages
+  EXPECT_EQ(progressTextWithPace(100, 50), "READ LOG DATA ...100.00%");
 }
 
 TEST(ClearLogSim, CancelSendsNothing) {

@@ -187,7 +187,7 @@ TEST(GraphImage, ExportWritesA32BitBitmapAndCancelWritesNothing) {
   rig.window.command(gcmd::kExportImage);  // cancelled
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
   ASSERT_EQ(rig.files.requests.size(), 1u);
-  EXPECT_EQ(rig.files.requests[0].filter, "Bitmap  (*.bmp)|*.bmp||");
+  EXPECT_EQ(rig.files.requests[0].filter, "Bitmap  (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||");
   EXPECT_EQ(rig.files.requests[0].defaultExtension, "bmp");
 
   const QString path = dir.filePath("chart.bmp");

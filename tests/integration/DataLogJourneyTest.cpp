@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <regex>
+#include <set>
 
 #include "device/DeviceManager.h"
 #include "base/ControlIds.h"
@@ -39,7 +41,21 @@ TEST(DataLogJourney, ReadEscLogShowsTheFlightsTheEscRecorded) {
   graph::Graph window(&device, boxes, files);
   window.command(graph::gid::kReadButton);
   window.command(graph::gcmd::kReadLog);  // a second request while one runs starts nothing
-  ASSERT_TRUE(pumpUntil([&] { return window.sampleCount() > 0; }, 20s));
+  std::set<std::string> texts;  // the progress texts shown
+  ASSERT_TRUE(pumpUntil([&] {
+    texts.insert(window.staticText(graph::gid::kProgressText)->text().toStdString());
+    return window.sampleCount() > 0;
+  }, 20s));
+  // From three pages (1.17 %) on, the speed and the time left follow the percentage.
+  const std::regex paced(R"(READ LOG DATA \.\.\.(\d+[.]\d\d)% - \d+[.]\d KB/s - \d+ s left)");
+  int pacedTexts = 0;
+  for (const std::string& t : texts) {
+    std::smatch m;
+    if (!std::regex_match(t, m, paced)) continue;
+    ++pacedTexts;
+    EXPECT_GE(std::stod(m[1]), 1.17) << t;
+  }
+  EXPECT_GT(pacedTexts, 0);
   // CANCEL stops the next download on the link worker; no box, the log stays.
   ASSERT_TRUE(pumpUntil([&] { return !window.downloading(); }, 5s));
   const std::size_t boxesBefore = boxes.shown.size();

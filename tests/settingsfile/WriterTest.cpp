@@ -46,6 +46,8 @@ TEST(SettingsFileWriter, SavedFileMatchesHandWrittenFileByteForByte) {
   EXPECT_EQ(chooser.requests[0].kind, FileDialogRequest::Kind::Save);
   EXPECT_EQ(chooser.requests[0].filter, "Config Files (*.cfg)|*.cfg||");
   EXPECT_EQ(chooser.requests[0].defaultExtension, "cfg");
+  EXPECT_EQ(chooser.requests[0].folder, "settings");
+  EXPECT_EQ(controls.read([](const DialogState& s) { return s.text(ctl::StatusLine); }), "SETTINGS SAVED - out.cfg");
 }
 
 TEST(SettingsFileWriter, InitialWritesId01AndAnEmptyEditEmptiesTheRange) {
