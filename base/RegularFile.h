@@ -1,7 +1,8 @@
 // Opening a file the user chose, for reading. Only a regular file is opened:
 // a FIFO would block the open (and the link worker with it) until someone
 // writes to it, and opening a device can act on the device. Both are refused
-// before any open. No Qt; plain POSIX calls.
+// before any open. No Qt. RegularFile.cpp is the POSIX variant,
+// RegularFileWin32.cpp the Windows one.
 #pragma once
 
 #include <string>
