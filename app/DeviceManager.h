@@ -19,6 +19,7 @@
 #include "dialogs/EscRequests.h"
 #include "firmware/DfuService.h"
 #include "firmware/LibusbDfuBus.h"
+#include "link/PlugWatcher.h"
 #include "datalog/LogDownload.h"
 #include "graph/DataLogSource.h"
 #include "protocol/DeviceSession.h"
@@ -114,6 +115,7 @@ class DeviceManager : public MainWindowCommands,
   DeviceSession session_;
   Monitor monitor_;
   LinkWorker worker_;
+  PlugWatcher plugWatcher_;
   IndicatorListener indicatorListener_;
   std::function<bool()> dfuFinder_;
   // Worker thread only, like the session.

@@ -43,6 +43,9 @@ class LinkWorker {
 
   // Worker thread only: the next tick comes `ms` after the current job ends.
   void restartMonitor(int ms);
+  // Any thread: the next tick comes as soon as no job runs or waits (a device
+  // was just plugged in), not a period later.
+  void tickNow();
 
   bool onWorkerThread() const { return std::this_thread::get_id() == thread_.get_id(); }
   // Jobs waiting, not counting the one running.
@@ -58,6 +61,7 @@ class LinkWorker {
   std::deque<Job> jobs_;
   bool stopping_ = false;
   bool tickEnabled_ = true;
+  bool tickNow_ = false;
   int nextPeriodMs_ = kDefaultPeriodMs;  // worker thread only
   std::thread thread_;
 };

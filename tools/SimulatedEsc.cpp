@@ -223,13 +223,18 @@ void SimulatedEsc::writeOut(const std::uint8_t* data, std::size_t size, unsigned
     pty_.writeAll(data, size);
     return;
   }
-  const auto perByte = std::chrono::microseconds(10'000'000 / baud);
-  auto due = Clock::now();
+  // The line stays busy from one write to the next: a byte is due one byte
+  // time after the one before it, or after now when the line was idle.
+  // Starting the schedule afresh on every write would add a wake-up's delay
+  // to every byte, and truncating to whole microseconds would run fast.
+  const auto perByte = std::chrono::nanoseconds(10'000'000'000LL / baud);
+  Clock::time_point due = std::max(Clock::now(), lineFreeAt_);
   for (std::size_t i = 0; i < size; ++i) {
     due += perByte;
     std::this_thread::sleep_until(due);
     if (!pty_.writeAll(data + i, 1)) return;
   }
+  lineFreeAt_ = due;
 }
 
 void SimulatedEsc::handleBytes(const std::uint8_t* data, std::size_t size) {

@@ -127,6 +127,7 @@ class SimulatedEsc {
   std::atomic<bool> pace_{false};
   Clock::time_point reappearAt_{};
   bool reappearPending_ = false;  // serve thread only
+  Clock::time_point lineFreeAt_{};  // serve thread only: end of the last paced byte
 
   std::thread thread_;
   std::atomic<bool> running_{false};
