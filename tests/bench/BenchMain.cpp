@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   if (wanted("files")) all = fileBench(200) && all;
   if (wanted("serial")) all = serialBench(16384) && all;
   if (wanted("plug")) all = plugBench(20) && all;
-  // stall: to come
+  if (wanted("stall")) all = stallBench() && all;
   std::printf("%s\n", all ? "every target met" : "SOME TARGETS MISSED");
   return all ? 0 : 1;
 }
