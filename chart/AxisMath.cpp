@@ -4,20 +4,13 @@
 #include <cmath>
 
 #include "base/Format.h"
+#include "chart/AxisPixels.h"
 
 namespace orx {
 
 namespace {
 
-// Far beyond any screen, but safe to add to an int and to hand to QPainter.
-constexpr double kPixelOffsetLimit = 1.0e7;
-
 int AxisLength(const AxisScale& s) { return std::abs(s.end - s.start); }
-
-int ClampedOffset(double offset) {
-  if (std::isnan(offset)) return 0;
-  return static_cast<int>(std::clamp(offset, -kPixelOffsetLimit, kPixelOffsetLimit));
-}
 
 }  // namespace
 
@@ -80,13 +73,7 @@ int AxisMiddlePixel(const AxisScale& s) {
   return s.horizontal ? s.start + mid : s.start - mid;
 }
 
-int ValueToPixelLinear(const AxisScale& s, double value) {
-  if (s.max == s.min) return AxisMiddlePixel(s);
-  const int length = AxisLength(s);
-  const int offset = ClampedOffset(std::floor(length * (value - s.min) / (s.max - s.min)));
-  if (s.horizontal) return s.inverted ? s.end - offset : s.start + offset;
-  return s.inverted ? s.end + offset : s.start - offset;
-}
+int ValueToPixelLinear(const AxisScale& s, double value) { return LinearAxisPixels(s)(value); }
 
 int ValueToPixelDiscrete(const AxisScale& s, double step, double value) {
   if (step == 0.0) return ValueToPixelLinear(s, value);

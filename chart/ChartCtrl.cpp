@@ -2,6 +2,7 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QPalette>
 #include <QResizeEvent>
 
@@ -231,16 +232,23 @@ void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLa
   legend_.Draw(painter);
 }
 
-void CChartCtrl::paintEvent(QPaintEvent*) {
+void CChartCtrl::paintEvent(QPaintEvent* event) {
   const QImage& picture = RenderedImage();
   QPainter painter(this);
-  painter.drawImage(0, 0, picture);
+  for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), picture, r);
   if (zoomDragging_ && zoomEnabled_) {
     painter.setPen(QPen(zoomRectColour_, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(zoomStart_, zoomEnd_).normalized());
   }
   for (auto& [id, cursor] : cursors_) cursor->Draw(painter);
+  paintedCursors_ = CursorArea();
+}
+
+QRegion CChartCtrl::CursorArea() const {
+  QRegion area;
+  for (const auto& [id, cursor] : cursors_) area += cursor->Area();
+  return area;
 }
 
 void CChartCtrl::resizeEvent(QResizeEvent* event) {

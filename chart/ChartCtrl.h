@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPoint>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <array>
 #include <map>
@@ -165,6 +166,7 @@ class CChartCtrl : public QWidget {
   void Zoom();
   void Pan(QPoint point);
   void UpdateReadout(QPoint point);
+  QRegion CursorArea() const;
 
   std::array<std::unique_ptr<CChartAxis>, kAxisSlotCount> axes_;
   int redrawCounter_ = 1;
@@ -193,6 +195,7 @@ class CChartCtrl : public QWidget {
   std::map<unsigned, std::unique_ptr<CChartSerie>> series_;
   std::map<unsigned, std::unique_ptr<CChartCursor>> cursors_;
   CChartCrossHairCursor* crossHair_ = nullptr;
+  QRegion paintedCursors_;  // where the last paint drew the cursors
   CChartMouseListener* mouseListener_ = nullptr;
   bool showSystemCursor_ = true;
   int leftLabelShift_ = 0;

@@ -184,9 +184,13 @@ void CChartCtrl::OnMove(QPoint p) {
   const bool inPlot = plottingRect_.Contains(p.x(), p.y());
   if (inPlot) {
     for (auto& [id, cursor] : cursors_) cursor->OnMouseMove(p.x(), p.y());
-    update();
+    // Only the cursors' old and new places change: repainting the whole
+    // chart for every move would cost a full-size copy each time.
+    update(paintedCursors_ + CursorArea());
   }
-  setCursor(!showSystemCursor_ && inPlot ? Qt::BlankCursor : Qt::ArrowCursor);
+  const Qt::CursorShape shape = !showSystemCursor_ && inPlot ? Qt::BlankCursor : Qt::ArrowCursor;
+  // Each call is a round trip to the window system.
+  if (!testAttribute(Qt::WA_SetCursor) || cursor().shape() != shape) setCursor(shape);
   Notify(ChartMouseEvent::Move, p);
 }
 

@@ -42,4 +42,10 @@ void CChartCrossHairCursor::Draw(QPainter& painter) const {
   painter.restore();
 }
 
+QRect CChartCrossHairCursor::Area() const {
+  if (!shown_ || !parent_) return {};
+  const ChartRect& plot = parent_->GetPlottingRect();
+  return QRect(QPoint(lastX_, plot.top), QPoint(lastX_, plot.bottom));
+}
+
 }  // namespace orx

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <vector>
 
 #include "chart/ChartRect.h"
@@ -31,6 +32,9 @@ class CChartCursor {
   virtual void OnButtonDown(int, int) {}
   virtual void OnButtonUp(int, int) {}
   virtual void Draw(QPainter& painter) const = 0;
+  // Where Draw paints now (empty when it paints nothing): a move repaints only
+  // this, before and after.
+  virtual QRect Area() const = 0;
 
   void SetColor(QColor colour);
   QColor GetColor() const { return colour_; }
@@ -51,6 +55,7 @@ class CChartCrossHairCursor : public CChartCursor {
 
   void OnMouseMove(int x, int y) override;
   void Draw(QPainter& painter) const override;
+  QRect Area() const override;
 
   // No redraw: the next mouse move repaints.
   void SetShown(bool shown) { shown_ = shown; }

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "chart/AxisPixels.h"
+#include "chart/ColumnReducer.h"
+
 namespace orx {
 
 void CChartLineSerie::SetPenWidth(int width) {
@@ -38,25 +41,59 @@ QPen CChartLineSerie::MakePen(QColor colour) const {
   return QPen(QBrush(colour), std::max(1, penWidth_), style, Qt::FlatCap, Qt::MiterJoin);
 }
 
+namespace {
+
+// One axis' mapping for a whole draw: the linear scale read once, or the axis
+// itself when it snaps values to its steps.
+class AxisMapper {
+ public:
+  explicit AxisMapper(const CChartAxis& axis)
+      : axis_(axis), linear_(axis.Scale()), snapping_(axis.IsDiscrete() && axis.GetMax() != axis.GetMin()) {}
+  int operator()(double value) const { return snapping_ ? axis_.ValueToPixel(value) : linear_(value); }
+
+ private:
+  const CChartAxis& axis_;
+  LinearAxisPixels linear_;
+  bool snapping_;
+};
+
+}  // namespace
+
+template <typename Sink>
+void CChartLineSerie::ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sink&& sink) const {
+  unsigned first = 0, last = 0;
+  if (!DrawRange(&first, &last)) return;
+  const AxisMapper toX(*horizontalAxis_), toY(*verticalAxis_);
+  const std::vector<SChartXYPoint>& points = points_.Points();
+  vertices.clear();
+  ColumnReducer reducer(vertices, toY);
+  auto endRun = [&] {
+    reducer.flush();
+    if (vertices.size() > 1) sink(vertices);
+    vertices.clear();
+  };
+  for (unsigned i = first; i <= last; ++i) {
+    const SChartXYPoint& p = points[i];
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
+      endRun();
+    } else if (reduce) {
+      reducer.add(toX(p.X), p.Y);
+    } else {
+      const QPoint px(toX(p.X), toY(p.Y));
+      if (vertices.empty() || vertices.back() != px) vertices.push_back(px);
+    }
+  }
+  endRun();
+}
+
 std::vector<std::vector<QPoint>> CChartLineSerie::PolylineRuns() const {
   std::vector<std::vector<QPoint>> runs;
-  unsigned first = 0, last = 0;
-  if (!DrawRange(&first, &last)) return runs;
-  std::vector<QPoint> run;
-  for (unsigned i = first; i <= last; ++i) {
-    const SChartXYPoint& p = points_[i];
-    if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
-      if (run.size() > 1) runs.push_back(std::move(run));
-      run.clear();
-      continue;
-    }
-    const QPoint px = PointPixel(i);
-    if (!run.empty() && run.back() == px) continue;
-    run.push_back(px);
-  }
-  if (run.size() > 1) runs.push_back(std::move(run));
+  std::vector<QPoint> vertices;
+  ForEachRun(false, vertices, [&](const std::vector<QPoint>& run) { runs.push_back(run); });
   return runs;
 }
+
+bool CChartLineSerie::ThinsColumns() const { return penStyle_ == 0 && penWidth_ <= 1 && !smooth_; }
 
 namespace {
 
@@ -75,33 +112,29 @@ QPainterPath SmoothPath(const std::vector<QPoint>& pts) {
 
 }  // namespace
 
-void CChartLineSerie::DrawRuns(QPainter& painter, const std::vector<std::vector<QPoint>>& runs, QPoint offset) const {
-  for (const auto& run : runs) {
-    if (smooth_) {
-      painter.drawPath(SmoothPath(run).translated(offset));
-    } else {
-      std::vector<QPoint> moved(run);
-      for (QPoint& p : moved) p += offset;
-      painter.drawPolyline(moved.data(), static_cast<int>(moved.size()));
-    }
-  }
+void CChartLineSerie::DrawRuns(QPainter& painter, QPen pen) {
+  painter.setPen(pen);
+  ForEachRun(ThinsColumns(), vertices_, [&](const std::vector<QPoint>& run) {
+    if (smooth_)
+      painter.drawPath(SmoothPath(run));
+    else
+      painter.drawPolyline(run.data(), static_cast<int>(run.size()));
+  });
 }
 
 void CChartLineSerie::DrawAll(QPainter& painter) {
   if (!shown_ || !horizontalAxis_ || !verticalAxis_) return;
-  const auto runs = PolylineRuns();
   lastDrawn_ = PointCount() ? PointCount() - 1 : 0;
-  if (runs.empty()) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBrush(Qt::NoBrush);
   painter.setClipRect(plottingRect_.left, plottingRect_.top, plottingRect_.Width(), plottingRect_.Height());
   if (shadow_) {
-    painter.setPen(MakePen(shadowColour_));
-    DrawRuns(painter, runs, QPoint(shadowDepth_, shadowDepth_));
+    painter.translate(shadowDepth_, shadowDepth_);
+    DrawRuns(painter, MakePen(shadowColour_));
+    painter.translate(-shadowDepth_, -shadowDepth_);
   }
-  painter.setPen(MakePen(colour_));
-  DrawRuns(painter, runs, QPoint(0, 0));
+  DrawRuns(painter, MakePen(colour_));
   painter.restore();
 }
 

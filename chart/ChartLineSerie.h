@@ -24,18 +24,27 @@ class CChartLineSerie : public CChartXYSerie {
   void DrawLegendSample(QPainter& painter, const ChartRect& rect) override;
   bool HitTest(QPoint point, unsigned* index) const override;
 
-  // The vertices the polyline is drawn through: the visible points widened by
-  // one each way, with repeats of the same pixel dropped. A point that is not
-  // a number ends one run; each inner vector is one unbroken line.
+  // The vertices of the whole polyline: the visible points widened by one
+  // each way, with repeats of the same pixel dropped. A point that is not a
+  // number ends one run; each inner vector is one unbroken line. A solid
+  // 1-pixel line is drawn through fewer (see ColumnReducer), to the same pixels.
   std::vector<std::vector<QPoint>> PolylineRuns() const;
 
  private:
   QPen MakePen(QColor colour) const;
-  void DrawRuns(QPainter& painter, const std::vector<std::vector<QPoint>>& runs, QPoint offset) const;
+  // Whether thinning each pixel column keeps the drawing's pixels: only for
+  // a solid 1-pixel line (a dash pattern or a wide pen follows every vertex).
+  bool ThinsColumns() const;
+  // Maps the drawn range once, handing each unbroken run to `sink`; the
+  // vertices are written into `vertices`, reused from draw to draw.
+  template <typename Sink>
+  void ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sink&& sink) const;
+  void DrawRuns(QPainter& painter, QPen pen);
 
   int penWidth_ = 1;
   int penStyle_ = 0;
   bool smooth_ = false;
+  std::vector<QPoint> vertices_;
 };
 
 }  // namespace orx

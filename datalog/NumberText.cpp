@@ -3,6 +3,8 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 namespace orx::datalog {
 namespace {
@@ -13,6 +15,38 @@ std::string_view skipBlanks(std::string_view t) {
   size_t i = 0;
   while (i < t.size() && isBlank(t[i])) ++i;
   return t.substr(i);
+}
+
+// The value of "ddd.ddd" (what the CSV files hold) when it has at most 15
+// digits and is followed by no exponent: the digits are then an exact
+// double, and so is the power of ten, so one division rounds correctly and
+// gives what from_chars would. Anything else is left to from_chars.
+std::optional<double> shortDecimal(std::string_view t) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false, any = false;
+  size_t i = 0;
+  for (; i < t.size(); ++i) {
+    const char c = t[i];
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (c < '0' || c > '9') break;
+    any = true;
+    if (digits == 0 && c == '0') {  // leading zeros carry no digit
+      decimals += point;
+      continue;
+    }
+    if (++count > 15) return std::nullopt;
+    digits = digits * 10 + static_cast<unsigned>(c - '0');
+    decimals += point;
+  }
+  if (!any || decimals > 15) return std::nullopt;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) return std::nullopt;
+  return static_cast<double>(digits) / kPowers[decimals];
 }
 
 }  // namespace
@@ -57,6 +91,7 @@ double leadingDouble(std::string_view text) {
   }
   // Only a plain decimal: from_chars would also take "inf" and "nan".
   if (t.empty() || !((t[0] >= '0' && t[0] <= '9') || t[0] == '.')) return 0;
+  if (const auto quick = shortDecimal(t)) return negative ? -*quick : *quick;
   double value = 0;
   const auto r = std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::general);
   if (r.ec != std::errc() || !std::isfinite(value)) return 0;

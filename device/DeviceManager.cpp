@@ -7,6 +7,7 @@
 #include "firmware/DfuUpdate.h"
 #include "firmware/SessionUpdateHooks.h"
 #include "base/ControlIds.h"
+#include "link/UsbIds.h"
 #include "protocol/DefaultsFlow.h"
 #include "protocol/ProtectionsFlow.h"
 #include "protocol/ReadSettingsFlow.h"
@@ -28,15 +29,23 @@ DeviceManager::DeviceManager(SharedControls& controls, Prompter& prompter, FileC
       worker_([this] {
         monitor_.tick();
         publish();
+      }),
+      plugWatcher_({kCp210xId, kStm32Id}, [this](size_t index) {
+        monitor_.deviceAppeared(index == 0 ? EscLinks::kCp210x : EscLinks::kStm32);
+        worker_.tickNow();
       }) {
   session_.links.setStopToken(worker_.stopToken());
 }
 
 DeviceManager::~DeviceManager() { stop(); }
 
-void DeviceManager::start() { worker_.start(); }
+void DeviceManager::start() {
+  worker_.start();
+  plugWatcher_.start();
+}
 
 void DeviceManager::stop() {
+  plugWatcher_.stop();
   worker_.stop();
   // The worker is gone, so the session is ours now: close the ports.
   session_.links.cp210x.Close();

@@ -30,6 +30,7 @@
 #include "firmware/DfuUpdate.h"
 #include "firmware/LibusbDfuBus.h"
 #include "firmware/SerialFirmwareUpdate.h"
+#include "link/PlugWatcher.h"
 #include "datalog/LogDownload.h"
 #include "link/AccessProblem.h"
 #include "protocol/DeviceSession.h"
@@ -164,6 +165,7 @@ class DeviceManager : public MainWindowCommands,
   DeviceSession session_;
   Monitor monitor_;
   LinkWorker worker_;
+  PlugWatcher plugWatcher_;
   IndicatorListener indicatorListener_;
   AccessListener accessListener_;
   AccessProblemFilter accessFilter_;  // worker thread only

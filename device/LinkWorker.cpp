@@ -43,6 +43,14 @@ void LinkWorker::setTickEnabled(bool enabled) {
 
 void LinkWorker::restartMonitor(int ms) { nextPeriodMs_ = ms; }
 
+void LinkWorker::tickNow() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    tickNow_ = true;
+  }
+  wake_.notify_all();
+}
+
 size_t LinkWorker::pending() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return jobs_.size();
@@ -61,8 +69,9 @@ void LinkWorker::run() {
     if (!jobs_.empty()) {
       job = std::move(jobs_.front());
       jobs_.pop_front();
-    } else if (tickEnabled_ && Clock::now() >= nextTick) {
+    } else if (tickEnabled_ && (tickNow_ || Clock::now() >= nextTick)) {
       job = tick_;
+      tickNow_ = false;
     } else {
       if (tickEnabled_) {
         wake_.wait_until(lock, nextTick);

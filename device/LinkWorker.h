@@ -52,6 +52,9 @@ class LinkWorker {
 
   // Worker thread only: the next tick comes `ms` after the current job ends.
   void restartMonitor(int ms);
+  // Any thread: the next tick comes as soon as no job runs or waits (a device
+  // was just plugged in), not a period later.
+  void tickNow();
 
   bool onWorkerThread() const { return std::this_thread::get_id() == thread_.get_id(); }
   // Jobs waiting, not counting the one running.
@@ -71,6 +74,7 @@ class LinkWorker {
   bool running_ = false;
   std::stop_source stopSource_;
   bool tickEnabled_ = true;
+  bool tickNow_ = false;
   int nextPeriodMs_ = kDefaultPeriodMs;  // worker thread only
   std::thread thread_;
 };

@@ -19,6 +19,9 @@ constexpr int kSilentPollsBeforeRed = 6;  // the 7th silent boot poll turns the 
 
 void Monitor::tick() {
   EscLinks& links = session_.links;
+  const int appeared = appeared_.exchange(-1);
+  if (appeared >= 0 && !links.stm32.isOpen() && !links.cp210x.isOpen())
+    session_.OpenAttempt = appeared == EscLinks::kStm32 ? 0 : 1;
   if (session_.OpenAttempt < 1) {
     links.ActiveLink = EscLinks::kStm32;
     if (links.stm32.OpenLink(kStm32Id) == 0) {

@@ -10,6 +10,8 @@
 // reaches the window through the FlowHost.
 #pragma once
 
+#include <atomic>
+
 #include "protocol/DeviceSession.h"
 #include "protocol/FlowHost.h"
 
@@ -20,6 +22,9 @@ class Monitor {
   Monitor(DeviceSession& session, FlowHost& host) : session_(session), host_(host) {}
 
   void tick();
+  // Any thread: an adapter of link `link` (EscLinks::kCp210x or kStm32) was
+  // just plugged in. While no port is open, the next tick is that link's turn.
+  void deviceAppeared(int link) { appeared_ = link; }
 
  private:
   void stm32Tick();
@@ -33,6 +38,7 @@ class Monitor {
 
   DeviceSession& session_;
   FlowHost& host_;
+  std::atomic<int> appeared_{-1};
 };
 
 }  // namespace orx

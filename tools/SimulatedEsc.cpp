@@ -218,21 +218,21 @@ void SimulatedEsc::runJobs() {
   jobsDone_.notify_all();
 }
 
-void SimulatedEsc::writeOut(const std::uint8_t* data, std::size_t size, unsigned baud) {
+void SimulatedEsc::writeOut(const std::uint8_t* data, std::size_t size, unsigned baud, Clock::time_point handed) {
   if (!pace_ || kind_ != EscKind::Cp210x || baud == 0) {
     pty_.writeAll(data, size);
     return;
   }
-  const auto perByte = std::chrono::microseconds(10'000'000 / baud);
-  auto due = Clock::now();
   for (std::size_t i = 0; i < size; ++i) {
-    due += perByte;
-    std::this_thread::sleep_until(due);
+    std::this_thread::sleep_until(pacer_.next(handed, baud));
     if (!pty_.writeAll(data + i, 1)) return;
   }
 }
 
 void SimulatedEsc::handleBytes(const std::uint8_t* data, std::size_t size) {
+  // Every byte of this read was on the line by now; their answers are due
+  // from here, however long the ones before them take to go out.
+  const Clock::time_point arrived = Clock::now();
   for (std::size_t i = 0; i < size && pty_.plugged(); ++i) {
     Output out;
     bool leftPort = false;
@@ -245,7 +245,7 @@ void SimulatedEsc::handleBytes(const std::uint8_t* data, std::size_t size) {
       saveIfDirtyLocked();
     }
     const std::size_t toWrite = out.vanishAt ? std::min(*out.vanishAt, out.bytes.size()) : out.bytes.size();
-    if (toWrite > 0) writeOut(out.bytes.data(), toWrite, baud);
+    if (toWrite > 0) writeOut(out.bytes.data(), toWrite, baud, arrived);
     if (out.vanishAt) {
       // Let the program take the bytes that made it out before the line dies.
       if (toWrite > 0) pty_.waitSlaveDrained(500);

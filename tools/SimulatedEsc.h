@@ -26,6 +26,7 @@
 #include <type_traits>
 
 #include "tools/Cp210xEsc.h"
+#include "tools/LinePacer.h"
 #include "tools/NvqEsc.h"
 #include "tools/PtyDevice.h"
 
@@ -108,7 +109,7 @@ class SimulatedEsc {
 
   void serve();
   void handleBytes(const std::uint8_t* data, std::size_t size);
-  void writeOut(const std::uint8_t* data, std::size_t size, unsigned baud);
+  void writeOut(const std::uint8_t* data, std::size_t size, unsigned baud, Clock::time_point handed);
   void runOnServeThread(std::function<void()> job);
   void runJobs();
   void wake();
@@ -127,6 +128,7 @@ class SimulatedEsc {
   std::atomic<bool> pace_{false};
   Clock::time_point reappearAt_{};
   bool reappearPending_ = false;  // serve thread only
+  LinePacer pacer_;  // serve thread only
 
   std::thread thread_;
   std::atomic<bool> running_{false};

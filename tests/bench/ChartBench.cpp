@@ -1,0 +1,110 @@
+// The chart's full redraw against plain polylines of every point, and the
+// cost of a mouse move over the chart against a repaint of the whole chart.
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "Bench.h"
+#include "BenchLogs.h"
+#include "graph/Graph.h"
+#include "tests/support/FixedChooser.h"
+#include "tests/support/RecordingPrompter.h"
+
+namespace orx::bench {
+namespace {
+
+// The graph window sized so that its chart is `chartW` x `chartH`.
+struct Window {
+  test::RecordingPrompter prompter;
+  test::FixedChooser files;
+  graph::Graph graph{nullptr, prompter, files};
+  Window(int chartW, int chartH, const datalog::LogData& log) {
+    graph.resize(chartW + 20, chartH + 248);
+    graph.showLog(log, log.tripped);
+  }
+  CChartCtrl& chart() { return graph.chart(); }
+};
+
+// Every shown curve's points as pixels, for the plain reference drawing.
+std::vector<std::pair<QColor, std::vector<QPoint>>> curvePixels(CChartCtrl& chart) {
+  chart.RenderedImage();
+  std::vector<std::pair<QColor, std::vector<QPoint>>> curves;
+  for (CChartSerie* serie : chart.Series()) {
+    if (!serie->IsShown()) continue;
+    std::vector<QPoint> pts;
+    for (unsigned i = 0; i < serie->PointCount(); ++i) pts.push_back(serie->PointPixel(i));
+    curves.emplace_back(serie->GetColor(), std::move(pts));
+  }
+  return curves;
+}
+
+void drawPlain(QImage& image, const std::vector<std::pair<QColor, std::vector<QPoint>>>& curves) {
+  QPainter painter(&image);
+  painter.fillRect(image.rect(), Qt::white);
+  for (const auto& [colour, pts] : curves) {
+    QPen pen(colour, 0);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+  }
+}
+
+}  // namespace
+
+bool chartBench(int rounds) {
+  std::printf("chart: full redraw of 9 curves into 1600x900 (CPU time, median of %d interleaved runs)\n", rounds);
+  const datalog::LogData one = longLog(1), four = longLog(4);
+  Window w1(1600, 900, one), w4(1600, 900, four);
+  QImage plain(1600, 900, QImage::Format_RGB32);
+  const auto pixels1 = curvePixels(w1.chart());
+  const auto pixels4 = curvePixels(w4.chart());
+  auto redraw = [](Window& w) {
+    return [&w] {
+      w.chart().Redraw();
+      w.chart().RenderedImage();
+    };
+  };
+  // The same window with no curve shown: what the axes and labels cost.
+  Window frame(1600, 900, one);
+  for (CChartSerie* serie : frame.chart().Series()) serie->SetShown(false);
+  const auto t = interleaved({redraw(w1), [&] { drawPlain(plain, pixels1); }, redraw(w4),
+                              [&] { drawPlain(plain, pixels4); }, redraw(frame)},
+                             rounds);
+  const double chart1 = median(t[0]), plain1 = median(t[1]), chart4 = median(t[2]), plain4 = median(t[3]);
+  std::printf("  %zu and %zu samples per curve; the frame without curves %.3f ms\n", one.samples.size(),
+              four.samples.size(), median(t[4]));
+  bool met = report("redraw, 1x samples", chart1, "ms", 3.0, fmt("plain polylines of all points %.3f ms", plain1));
+  met = report("redraw, 4x samples", chart4, "ms", 1.3 * chart1,
+               fmt("plain polylines of all points %.3f ms", plain4)) && met;
+  return met;
+}
+
+bool cursorBench(int moves) {
+  std::printf("cursor: mouse moves over a shown 1600x908 chart, each painted before the next (CPU time, median of %d)\n", moves);
+  Window w(1600, 908, longLog(1));
+  w.graph.show();
+  CChartCtrl& chart = w.chart();
+  for (int i = 0; i < 20; ++i) QApplication::processEvents();
+  const ChartRect plot = chart.GetPlottingRect();
+  const int y = (plot.top + plot.bottom) / 2;
+  int x = plot.left + 5;
+  auto move = [&](bool wholeChart) {
+    return [&, wholeChart] {
+      x = x + 3 < plot.right - 5 ? x + 3 : plot.left + 5;
+      const QPoint at(x, y);
+      QMouseEvent event(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(&chart, &event);
+      if (wholeChart) chart.update();
+      QApplication::processEvents();
+    };
+  };
+  const int before = chart.RenderCount();
+  const auto t = interleaved({move(false), move(true)}, moves);
+  const auto wall = interleaved({move(false), move(true)}, moves, false);
+  std::printf("  chart rendered %d times during the moves; wall clock %.3f ms a move, %.3f ms with a whole repaint\n",
+              chart.RenderCount() - before, median(wall[0]), median(wall[1]));
+  return report("mouse move", median(t[0]), "ms", 0.3, fmt("a move with a whole-chart repaint %.3f ms", median(t[1])));
+}
+
+}  // namespace orx::bench
