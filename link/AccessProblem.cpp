@@ -1,10 +1,5 @@
 #include "link/AccessProblem.h"
 
-#include <grp.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -55,18 +50,6 @@ std::string installRuleText() {
          kRuleName + " /etc/udev/rules.d/\n    sudo udevadm control --reload-rules\n";
 }
 
-std::string groupOf(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || st.st_gid == 0) return {};
-  const group* g = ::getgrgid(st.st_gid);
-  return g != nullptr ? g->gr_name : std::string();
-}
-
-std::string userName() {
-  const passwd* pw = ::getpwuid(::getuid());
-  return pw != nullptr ? pw->pw_name : std::string("$USER");
-}
-
 }  // namespace
 
 AccessProblem SerialAccessProblem(AccessDevice device, const std::string& path, int error) {
@@ -94,19 +77,6 @@ bool AccessProblemFilter::tellNow(const AccessProblem& problem) {
 
 std::vector<std::string> DefaultRuleFiles() {
   return {std::string("/etc/udev/rules.d/") + kRuleName, std::string("/usr/lib/udev/rules.d/") + kRuleName};
-}
-
-AccessFacts LookUpAccessFacts(const AccessProblem& problem, const std::vector<std::string>& ruleFiles) {
-  AccessFacts facts;
-  for (const std::string& file : ruleFiles) {
-    if (::access(file.c_str(), F_OK) == 0) {
-      facts.installedRule = file;
-      break;
-    }
-  }
-  facts.owningGroup = groupOf(problem.path);
-  facts.userName = userName();
-  return facts;
 }
 
 std::string AccessProblemSummary(const AccessProblem& p) {

@@ -27,7 +27,7 @@ export WINEPREFIX="$root/build-win/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko
 mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p
+/usr/lib/wine/wineserver -p || true  # already up from an earlier run: use it
 sims=()
 cleanup() {
   for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
