@@ -16,7 +16,7 @@ struct CommandSpec {
 };
 
 const std::vector<CommandSpec>& commands() {
-  static const std::vector<CommandSpec> specs{
+  static const std::vector<CommandSpec> table{
       {"list", "list", "every adapter and ESC found, without changing anything", false, false, {}},
       {"read", "read [--out FILE.cfg]", "read the settings; print them as a .cfg (or JSON), or write FILE.cfg",
        false, false, {"--out"}},
@@ -33,12 +33,12 @@ const std::vector<CommandSpec>& commands() {
       {"protections", "protections [--clear]", "the protection records of an older ESC; --clear clears them",
        false, false, {"--clear"}},
   };
-  return specs;
+  return table;
 }
 
 const CommandSpec* find(const std::string& name) {
-  for (const auto& spec : commands())
-    if (name == spec.name) return &spec;
+  for (const auto& command : commands())
+    if (name == command.name) return &command;
   return nullptr;
 }
 
@@ -81,15 +81,15 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, std::string&
     return (error = "no command given (see --help)", false);
   }
   o.command = positional[0];
-  const CommandSpec* spec = find(o.command);
-  if (spec == nullptr) return (error = "unknown command " + o.command + " (see --help)", false);
+  const CommandSpec* command = find(o.command);
+  if (command == nullptr) return (error = "unknown command " + o.command + " (see --help)", false);
   if (o.help) return true;
-  if (positional.size() > 2 || (positional.size() == 2 && !spec->file))
+  if (positional.size() > 2 || (positional.size() == 2 && !command->file))
     return (error = "too many arguments for " + o.command, false);
   if (positional.size() == 2) o.file = positional[1];
-  if (spec->file && !spec->fileOptional && !o.file) return (error = o.command + " needs a file", false);
+  if (command->file && !command->fileOptional && !o.file) return (error = o.command + " needs a file", false);
   auto allowed = [&](const char* flag) {
-    return std::find(spec->flags.begin(), spec->flags.end(), flag) != spec->flags.end();
+    return std::find(command->flags.begin(), command->flags.end(), flag) != command->flags.end();
   };
   const std::array<std::pair<const char*, bool>, 4> given{
       {{"--out", o.out.has_value()}, {"--notes", o.notes.has_value()}, {"--clear", o.clear}, {"--reset", o.reset}}};
@@ -100,14 +100,14 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, std::string&
 }
 
 std::string helpText(const std::string& command) {
-  if (const CommandSpec* spec = find(command))
-    return std::string("Usage: orx-esc ") + spec->usage + " [--port PATH] [--json] [--yes]\n\n" + spec->summary +
+  if (const CommandSpec* entry = find(command))
+    return std::string("Usage: orx-esc ") + entry->usage + " [--port PATH] [--json] [--yes]\n\n" + entry->summary +
            ".\n\n" + kCommon;
   std::string text = "Usage: orx-esc COMMAND [options]\n\nThe ORX Device Manager from a terminal.\n\nCommands:\n";
-  for (const auto& spec : commands()) {
-    std::string line = std::string("  ") + spec.name;
+  for (const auto& command : commands()) {
+    std::string line = std::string("  ") + command.name;
     line.resize(16, ' ');
-    text += line + spec.summary + "\n";
+    text += line + command.summary + "\n";
   }
   return text + "\n" + kCommon + "\"orx-esc COMMAND --help\" tells more of one command.\n";
 }

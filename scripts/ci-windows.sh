@@ -9,17 +9,7 @@ root=$PWD
 
 # What the cross-build needs, from Debian's packages.
 pkgs=(g++-mingw-w64-x86-64-posix wine64 googletest cmake ninja-build)
-missing=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo_cmd apt-get update -q
-  $sudo_cmd apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/apt-install-missing.sh" "${pkgs[@]}"
 wine=/usr/lib/wine/wine64  # Debian's wine64 keeps its loader off PATH
 
 # A wine prefix of our own, quiet, with its server kept up between test programs.
