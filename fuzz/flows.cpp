@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     case 2: {
       datalog::DownloadHooks hooks;
-      hooks.deliver = [](std::span<const uint8_t> log) { (void)datalog::decodeLog(log); };
+      hooks.deliver = [](std::span<const uint8_t> log, datalog::DownloadEnd) { (void)datalog::decodeLog(log); };
       datalog::runLogDownload(session, host, hooks);
       break;
     }
