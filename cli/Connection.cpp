@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "base/ControlIds.h"
+#include "cli/Interrupt.h"
 #include "base/MainWindowControls.h"
 #include "device/PortAccessText.h"
 #include "link/PortDiscovery.h"
@@ -68,9 +69,13 @@ Connection::Connection(const Adapter& adapter, TerminalFrontEnd& frontEnd)
   controls_.update([](DialogState& s) { WriteInitialControls(s); });
   frontEnd.watch(controls_);
   manager_.start();
+  setInterruptTarget(&manager_);
 }
 
-Connection::~Connection() { manager_.stop(); }
+Connection::~Connection() {
+  setInterruptTarget(nullptr);
+  manager_.stop();
+}
 
 bool Connection::waitForEsc(std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;

@@ -198,3 +198,19 @@ TEST_F(OrxEsc, AHeldPortIsRefusedByBothFrontEnds) {
   }
   EXPECT_EQ(run("read", esc.get()).status, 0);
 }
+
+TEST_F(OrxEsc, AnInterruptEndsADownloadAtItsNextWaitAndSavesNothing) {
+  // SIGTERM: a shell runs a background job with SIGINT ignored. Both take the same path.
+  auto esc = startSim({"--kind", "nvq", "--version", "D.02.16.05", "--log-bytes", "64768"});  // about 50 s
+  const std::string script = "ORX_VIRTUAL_PORTS='" + esc->virtualPort() + "' " ORX_ESC_PROGRAM " log --out " +
+                             dir.file("log.csv") + " 2>/dev/null & pid=$!; sleep 3; start=$(date +%s%N); "
+                             "kill -TERM $pid; wait $pid; echo $? $(( ($(date +%s%N) - start) / 1000000 )) >" +
+                             dir.file("ended");
+  write("interrupt.sh", script);
+  ASSERT_EQ(std::system(("bash " + dir.file("interrupt.sh")).c_str()), 0);
+  int status = 0, ms = 0;
+  std::ifstream(dir.file("ended")) >> status >> ms;
+  EXPECT_EQ(status, 130);
+  EXPECT_LT(ms, 3000);  // a hang guard, not a timing: the job stops at its next wait
+  EXPECT_FALSE(std::ifstream(dir.file("log.csv")).good());
+}
