@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "link/Deadline.h"
 #include "link/LineSettings.h"
 
 namespace orx {
@@ -18,13 +19,6 @@ namespace orx {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Milliseconds left until the deadline, rounded up so a poll never ends early.
-int remainingMs(Clock::time_point deadline) {
-  const auto left = deadline - Clock::now();
-  if (left <= Clock::duration::zero()) return 0;
-  return static_cast<int>((std::chrono::duration_cast<std::chrono::microseconds>(left).count() + 999) / 1000);
-}
 
 }  // namespace
 

@@ -6,17 +6,13 @@
 #include <cerrno>
 #include <chrono>
 
+#include "link/Deadline.h"
+
 namespace orx {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int remainingMs(Clock::time_point deadline) {
-  const auto left = deadline - Clock::now();
-  if (left <= Clock::duration::zero()) return 0;
-  return static_cast<int>((std::chrono::duration_cast<std::chrono::microseconds>(left).count() + 999) / 1000);
-}
 
 // A read that returns at once with whatever has arrived, or waits up to `ms`
 // for the first byte when nothing has: the one mode in which the driver
