@@ -57,6 +57,15 @@ start_sim COM6 --kind nvq
 start_sim COM7 --kind nvq --fault ping:vanish:1 --reappear-ms -1
 export ORX_WINE_CP210X_PORT=COM5 ORX_WINE_NVQ_PORT=COM6 ORX_WINE_VANISH_PORT=COM7
 
+# wine now and then fails to start a test program at all (no output, "failed"
+# after 0.01 s; seen once in a clean CI run, never reproduced in 600 local
+# runs). A failed test gets one more run, and the rerun is named; a real fault
+# fails both times.
+run_ctest() {
+  if ctest --test-dir build-win --output-on-failure --timeout 300 "$@"; then return 0; fi
+  echo "ci-windows: running the failed tests once more" >&2
+  ctest --test-dir build-win --output-on-failure --timeout 300 --rerun-failed -j 1
+}
 # The peer tests share the three simulated ESCs, so they run one at a time.
-ctest --test-dir build-win --output-on-failure -j 4 --timeout 300 -E '^Win32(SerialPort|Links)\.'
-ctest --test-dir build-win --output-on-failure -j 1 --timeout 300 -R '^Win32(SerialPort|Links)\.'
+run_ctest -j 4 -E '^Win32(SerialPort|Links)\.'
+run_ctest -j 1 -R '^Win32(SerialPort|Links)\.'
