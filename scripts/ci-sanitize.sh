@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the whole program and its tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs the suite once; any finding fails it.
+# UndefinedBehaviorSanitizer and runs the suite; any finding fails it.
 # Leaks are checked in the tests of the Qt-free layers (label "core"); in the
 # widget tests Qt's and the font libraries' process-long caches would bury them.
 set -euo pipefail
