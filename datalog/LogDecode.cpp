@@ -8,46 +8,37 @@
 
 namespace orx::datalog {
 
-std::vector<PhysicalSample> decodeRecords(std::span<const std::uint8_t> bytes, unsigned* tripped) {
-  std::vector<PhysicalSample> out;
-  const size_t records = bytes.size() / kRecordSize;
-  out.reserve(records);
-  double time = 0, ampHours = 0, wattHours = 0;
-  unsigned seen = 0;
-  for (size_t i = 0; i < records; ++i) {
-    const auto record = bytes.subspan(i * kRecordSize, kRecordSize);
-    if (isFillerRecord(record)) continue;
-    const RawRecord r = decodeRecord(record);
-    PhysicalSample s;
-    const double f = r.frequencyHz;
-    s.frequency = r.frequencyHz;
-    s.session = r.session;
-    s.protections = r.protections;
-    s.volts = r.voltageCentiVolts / 100.0;
-    s.amps = r.currentCentiAmps / 100.0;
-    s.watts = s.volts * s.amps;
-    s.fahrenheit = r.temperatureC * 1.8 + 32;
-    s.outputThrottle = r.outputThrottle;
-    s.inputThrottle = (static_cast<double>(r.inputThrottleUs) - 800) * 100 / 1400;
-    s.kiloRpm4 = r.speedValue * 60.0 * 0.5 / 1000;
-    time += 1 / f;
-    ampHours += s.amps / 3600 / f;
-    wattHours += s.amps / 3600 / f * s.volts;
-    s.time = time;
-    s.ampHours = ampHours;
-    s.wattHours = wattHours;
-    seen |= r.protections;
-    out.push_back(s);
-  }
-  if (tripped != nullptr) *tripped = seen;
-  return out;
+namespace {
+
+PhysicalSample measured(const RawRecord& r, double& time, double& ampHours, double& wattHours) {
+  PhysicalSample s;
+  const double f = r.frequencyHz;
+  s.frequency = r.frequencyHz;
+  s.session = r.session;
+  s.protections = r.protections;
+  s.volts = r.voltageCentiVolts / 100.0;
+  s.amps = r.currentCentiAmps / 100.0;
+  s.watts = s.volts * s.amps;
+  s.fahrenheit = r.temperatureC * 1.8 + 32;
+  s.outputThrottle = r.outputThrottle;
+  s.inputThrottle = (static_cast<double>(r.inputThrottleUs) - 800) * 100 / 1400;
+  s.kiloRpm4 = r.speedValue * 60.0 * 0.5 / 1000;
+  time += 1 / f;
+  ampHours += s.amps / 3600 / f;
+  wattHours += s.amps / 3600 / f * s.volts;
+  s.time = time;
+  s.ampHours = ampHours;
+  s.wattHours = wattHours;
+  return s;
 }
 
-double durationOf(std::span<const PhysicalSample> samples) {
+}  // namespace
+
+double durationOf(std::span<const LogSample> samples) {
   if (samples.empty()) return 0;
   double total = 0, run = 0;
   int previous = samples.front().frequency;
-  for (const PhysicalSample& s : samples) {
+  for (const LogSample& s : samples) {
     if (s.frequency == previous) {
       run += 1.0 / s.frequency;
     } else {
@@ -61,12 +52,24 @@ double durationOf(std::span<const PhysicalSample> samples) {
 
 std::optional<LogData> decodeLog(std::span<const std::uint8_t> bytes) {
   if (bytes.empty()) return std::nullopt;
-  unsigned tripped = 0;
-  std::vector<PhysicalSample> samples = decodeRecords(bytes, &tripped);
+  // The ESC's last record is not used, but its flags count.
   const size_t records = bytes.size() / kRecordSize;
-  const size_t used = std::min(records == 0 ? 0 : records - 1, samples.size());
-  samples.resize(used);
-  LogData out = normalise(samples, durationOf(samples));
+  const size_t usable = records == 0 ? 0 : records - 1;
+  LogBuilder builder(usable);
+  double time = 0, ampHours = 0, wattHours = 0;
+  size_t used = 0;
+  unsigned tripped = 0;
+  for (size_t i = 0; i < records; ++i) {
+    const auto record = bytes.subspan(i * kRecordSize, kRecordSize);
+    if (isFillerRecord(record)) continue;
+    const RawRecord r = decodeRecord(record);
+    tripped |= r.protections;
+    if (used == usable) continue;
+    ++used;
+    builder.add(measured(r, time, ampHours, wattHours));
+  }
+  LogData out = builder.finish();
+  out.duration = durationOf(out.samples);
   out.tripped = tripped;
   return out;
 }

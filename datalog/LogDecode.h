@@ -10,14 +10,9 @@
 
 namespace orx::datalog {
 
-// Records in order, fillers skipped, as measured: time, power, consumption and
-// energy derived. Every record of `bytes` is decoded (a trailing part record
-// is ignored); `tripped` collects the flags of every decoded record.
-std::vector<PhysicalSample> decodeRecords(std::span<const std::uint8_t> bytes, unsigned* tripped = nullptr);
-
 // Total duration: the sum of the sample intervals, leaving out the interval of
 // each sample whose frequency differs from the one before it.
-double durationOf(std::span<const PhysicalSample> samples);
+double durationOf(std::span<const LogSample> samples);
 
 // The whole decode. No value (nullopt) for an empty download (0 bytes): the
 // caller shows emptyLogMessage() and keeps the log it had. Otherwise the

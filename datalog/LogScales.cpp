@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace orx::datalog {
 namespace {
@@ -49,31 +50,22 @@ double toChart(double value, double fullScale) {
 
 double fromChart(double chartValue, double fullScale) { return chartValue * fullScale / 100; }
 
-LogData normalise(std::span<const PhysicalSample> samples, double duration) {
-  LogData out;
-  out.scales = fullScalesOf(maximaOf(samples));
+LogData LogBuilder::finish() {
+  LogData out = std::move(log_);
+  out.scales = fullScalesOf(maxima_);
   out.currentAxisMax = out.scales.current;
   out.consumptionAxisMax = out.scales.consumption;
-  out.duration = duration;
-  out.samples.reserve(samples.size());
   const FullScales& f = out.scales;
-  for (const PhysicalSample& p : samples) {
-    LogSample s;
-    s.time = p.time;
-    s.voltage = toChart(p.volts, f.voltage);
-    s.consumption = toChart(p.ampHours, f.consumption);
-    s.current = toChart(p.amps, f.current);
-    s.temperature = toChart(p.fahrenheit, f.temperature);
-    s.power = toChart(p.watts, f.power);
-    s.outputThrottle = std::isfinite(p.outputThrottle) ? p.outputThrottle : 0;
-    s.inputThrottle = std::isfinite(p.inputThrottle) ? p.inputThrottle : 0;
-    s.speed = toChart(p.kiloRpm4, f.speed);
-    s.energy = toChart(p.wattHours, f.energy);
-    s.session = p.session;
-    s.frequency = p.frequency;
-    s.protections = p.protections & 0x3Fu;
-    out.tripped |= s.protections;
-    out.samples.push_back(s);
+  for (LogSample& s : out.samples) {
+    s.voltage = toChart(s.voltage, f.voltage);
+    s.consumption = toChart(s.consumption, f.consumption);
+    s.current = toChart(s.current, f.current);
+    s.temperature = toChart(s.temperature, f.temperature);
+    s.power = toChart(s.power, f.power);
+    if (!std::isfinite(s.outputThrottle)) s.outputThrottle = 0;
+    if (!std::isfinite(s.inputThrottle)) s.inputThrottle = 0;
+    s.speed = toChart(s.speed, f.speed);
+    s.energy = toChart(s.energy, f.energy);
   }
   return out;
 }

@@ -2,8 +2,11 @@
 // CSV load.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <span>
 
+#include "datalog/LogRecord.h"
 #include "datalog/LogSample.h"
 
 namespace orx::datalog {
@@ -26,7 +29,37 @@ FullScales fullScalesOf(const Maxima& maxima);
 double toChart(double value, double fullScale);
 double fromChart(double chartValue, double fullScale);
 
-// Samples on the chart's scale; time, session, frequency and flags carried over.
-LogData normalise(std::span<const PhysicalSample> samples, double duration);
+// Builds a log from samples as measured. They go straight into the log's own
+// vector, reserved once, and are put on the chart's scale in place at the
+// end: a load or a decode writes its samples once and copies none.
+class LogBuilder {
+ public:
+  explicit LogBuilder(std::size_t capacity) { log_.samples.reserve(capacity); }
+
+  void add(const PhysicalSample& p) {
+    maxima_.volts = std::max(maxima_.volts, p.volts);
+    maxima_.amps = std::max(maxima_.amps, p.amps);
+    maxima_.watts = std::max(maxima_.watts, p.watts);
+    maxima_.kiloRpm4 = std::max(maxima_.kiloRpm4, p.kiloRpm4);
+    maxima_.ampHours = std::max(maxima_.ampHours, p.ampHours);
+    maxima_.wattHours = std::max(maxima_.wattHours, p.wattHours);
+    const unsigned protections = p.protections & kAllProtections;
+    log_.tripped |= protections;
+    // Physical values for now, in the fields they will have on the chart.
+    log_.samples.push_back({.time = p.time, .voltage = p.volts, .consumption = p.ampHours, .current = p.amps,
+                            .temperature = p.fahrenheit, .power = p.watts, .outputThrottle = p.outputThrottle,
+                            .inputThrottle = p.inputThrottle, .speed = p.kiloRpm4, .energy = p.wattHours,
+                            .session = p.session, .frequency = p.frequency, .protections = protections});
+  }
+
+  // The samples on the chart's scale, their full scales and tripped flags;
+  // time, session, frequency and flags carried over. The duration is the
+  // caller's to set.
+  LogData finish();
+
+ private:
+  LogData log_;
+  Maxima maxima_;
+};
 
 }  // namespace orx::datalog

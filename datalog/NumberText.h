@@ -20,4 +20,10 @@ int leadingInt(std::string_view text);
 // NaN and out-of-range values give 0.
 double leadingDouble(std::string_view text);
 
+// The same readings from `first` on, for a reader walking a line: they return
+// where the number ended (never past a character that cannot be part of it,
+// such as a comma), so the walk goes on from there.
+const char* readLeadingInt(const char* first, const char* last, int& value);
+const char* readLeadingDouble(const char* first, const char* last, double& value);
+
 }  // namespace orx::datalog

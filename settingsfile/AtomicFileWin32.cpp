@@ -104,6 +104,9 @@ FileReadStatus ReadWholeFile(const std::string& path, std::size_t maxSize) {
 
   // Read up to one byte past the limit: the file may grow while we read.
   std::string bytes;
+  // Room for the whole file at once: growing in steps would copy it again
+  // and again.
+  bytes.reserve(static_cast<std::size_t>(size.QuadPart) + 1);
   char buf[16384];
   for (;;) {
     DWORD got = 0;
