@@ -128,7 +128,8 @@ CsvLoad parseCsv(std::string_view text) {
 
   // Every line could be a row: one reservation, whatever the file holds.
   LogBuilder samples(lineCount(text));
-  double time = 0, ampHours = 0, wattHours = 0;
+  double time = 0, ampHours = 0, wattHours = 0, interval = 0;
+  int hz = 0;
   bool headerSeen = false;
   Lines lines(text);
   std::string_view line;
@@ -159,7 +160,11 @@ CsvLoad parseCsv(std::string_view text) {
     s.outputThrottle = r.output;
     s.kiloRpm4 = r.rpm * 0.5 / 1000;
     s.watts = s.amps * s.volts;
-    time += 1.0 / r.hz;
+    if (r.hz != hz) {  // rows come in long runs of one frequency: one division per run
+      hz = r.hz;
+      interval = 1.0 / hz;
+    }
+    time += interval;
     ampHours += s.amps / 3600 / r.hz;
     wattHours += s.amps / 3600 / r.hz * s.volts;
     s.time = time;

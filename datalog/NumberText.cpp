@@ -3,45 +3,18 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdint>
-#include <optional>
 
 namespace orx::datalog {
 namespace {
+
+using number_text::isDigit;
+using number_text::shortDecimal;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 const char* skipBlanks(const char* p, const char* last) {
   while (p < last && isBlank(*p)) ++p;
   return p;
-}
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The value of "ddd.ddd" (what the CSV files hold) when it has at most 15
-// digits and is followed by no exponent: the digits are then an exact
-// double, and so is the power of ten, so one division rounds correctly and
-// gives what from_chars would. Anything else is left to from_chars. Sets
-// `end` past the number when it returns a value.
-std::optional<double> shortDecimal(const char* p, const char* last, const char*& end) {
-  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  // Digits beyond what the count allows may wrap `digits` around: the
-  // count sends those numbers to from_chars.
-  std::uint64_t digits = 0;
-  const char* first = p;
-  for (; p < last && isDigit(*p); ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
-  std::ptrdiff_t count = p - first, decimals = 0;
-  if (p < last && *p == '.') {
-    const char* fraction = ++p;
-    for (; p < last && isDigit(*p); ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
-    decimals = p - fraction;
-    count += decimals;
-  }
-  if (count == 0 || count > 15) return std::nullopt;
-  if (p < last && (*p == 'e' || *p == 'E')) return std::nullopt;
-  end = p;
-  return decimals == 0 ? static_cast<double>(digits) : static_cast<double>(digits) / kPowers[decimals];
 }
 
 }  // namespace
@@ -58,7 +31,7 @@ std::string fixed(double value, int decimals) {
   return out;
 }
 
-const char* readLeadingInt(const char* first, const char* last, int& value) {
+const char* number_text::readLeadingIntLong(const char* first, const char* last, int& value) {
   const char* p = skipBlanks(first, last);
   bool negative = false;
   if (p < last && (*p == '+' || *p == '-')) negative = *p++ == '-';
@@ -72,7 +45,7 @@ const char* readLeadingInt(const char* first, const char* last, int& value) {
   return p;
 }
 
-const char* readLeadingDouble(const char* first, const char* last, double& value) {
+const char* number_text::readLeadingDoubleLong(const char* first, const char* last, double& value) {
   value = 0;
   const char* p = skipBlanks(first, last);
   bool negative = false;
@@ -80,8 +53,8 @@ const char* readLeadingDouble(const char* first, const char* last, double& value
   // Only a plain decimal: from_chars would also take "inf" and "nan".
   if (p == last || !(isDigit(*p) || *p == '.')) return p;
   const char* end = p;
-  if (const auto quick = shortDecimal(p, last, end)) {
-    value = negative ? -*quick : *quick;
+  if (shortDecimal(p, last, end, value)) {
+    if (negative) value = -value;
     return end;
   }
   double v = 0;

@@ -20,10 +20,59 @@ int leadingInt(std::string_view text);
 // NaN and out-of-range values give 0.
 double leadingDouble(std::string_view text);
 
+namespace number_text {
+
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+const char* readLeadingIntLong(const char* first, const char* last, int& value);
+const char* readLeadingDoubleLong(const char* first, const char* last, double& value);
+
+// The value of "ddd.ddd" when it has at most 15 digits and no exponent
+// follows: the digits are then an exact double, and so is the power of ten,
+// so one division rounds correctly and gives what from_chars would. Anything
+// else is left to from_chars (false). Sets `end` past the number.
+inline bool shortDecimal(const char* p, const char* last, const char*& end, double& value) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  // Digits beyond what the count allows may wrap `digits` around: the count
+  // sends those numbers to from_chars.
+  unsigned long long digits = 0;
+  const char* first = p;
+  for (; p < last && isDigit(*p); ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  long count = p - first, decimals = 0;
+  if (p < last && *p == '.') {
+    const char* fraction = ++p;
+    for (; p < last && isDigit(*p); ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    decimals = p - fraction;
+    count += decimals;
+  }
+  if (count == 0 || count > 15 || (p < last && (*p == 'e' || *p == 'E'))) return false;
+  end = p;
+  value = decimals == 0 ? static_cast<double>(digits) : static_cast<double>(digits) / kPowers[decimals];
+  return true;
+}
+
+}  // namespace number_text
+
 // The same readings from `first` on, for a reader walking a line: they return
 // where the number ended (never past a character that cannot be part of it,
-// such as a comma), so the walk goes on from there.
-const char* readLeadingInt(const char* first, const char* last, int& value);
-const char* readLeadingDouble(const char* first, const char* last, double& value);
+// such as a comma), so the walk goes on from there. A number that starts at
+// `first` with its digits, as every field of a saved CSV file does, is read
+// here in line; anything else goes the long way.
+inline const char* readLeadingInt(const char* first, const char* last, int& value) {
+  // Up to nine digits cannot pass int.
+  int v = 0;
+  const char* p = first;
+  for (; p < last && number_text::isDigit(*p) && p - first < 9; ++p) v = v * 10 + (*p - '0');
+  if (p == first || (p < last && number_text::isDigit(*p))) return number_text::readLeadingIntLong(first, last, value);
+  value = v;
+  return p;
+}
+
+inline const char* readLeadingDouble(const char* first, const char* last, double& value) {
+  const char* end = first;
+  if (first < last && number_text::isDigit(*first) && number_text::shortDecimal(first, last, end, value)) return end;
+  return number_text::readLeadingDoubleLong(first, last, value);
+}
 
 }  // namespace orx::datalog
