@@ -57,15 +57,31 @@ LogData LogBuilder::finish() {
   out.consumptionAxisMax = out.scales.consumption;
   const FullScales& f = out.scales;
   for (LogSample& s : out.samples) {
-    s.voltage = toChart(s.voltage, f.voltage);
-    s.consumption = toChart(s.consumption, f.consumption);
-    s.current = toChart(s.current, f.current);
-    s.temperature = toChart(s.temperature, f.temperature);
-    s.power = toChart(s.power, f.power);
+    // toChart's quotients, taken without a branch between them so that the
+    // compiler can pair the divisions; where all are finite (their sum is)
+    // they are what toChart gives, and toChart settles the rare rest.
+    const double voltage = s.voltage * 100 / f.voltage, consumption = s.consumption * 100 / f.consumption,
+                 current = s.current * 100 / f.current, temperature = s.temperature * 100 / f.temperature,
+                 power = s.power * 100 / f.power, speed = s.speed * 100 / f.speed, energy = s.energy * 100 / f.energy;
+    if (std::isfinite(voltage + consumption + current + temperature + power + speed + energy)) {
+      s.voltage = voltage;
+      s.consumption = consumption;
+      s.current = current;
+      s.temperature = temperature;
+      s.power = power;
+      s.speed = speed;
+      s.energy = energy;
+    } else {
+      s.voltage = toChart(s.voltage, f.voltage);
+      s.consumption = toChart(s.consumption, f.consumption);
+      s.current = toChart(s.current, f.current);
+      s.temperature = toChart(s.temperature, f.temperature);
+      s.power = toChart(s.power, f.power);
+      s.speed = toChart(s.speed, f.speed);
+      s.energy = toChart(s.energy, f.energy);
+    }
     if (!std::isfinite(s.outputThrottle)) s.outputThrottle = 0;
     if (!std::isfinite(s.inputThrottle)) s.inputThrottle = 0;
-    s.speed = toChart(s.speed, f.speed);
-    s.energy = toChart(s.energy, f.energy);
   }
   return out;
 }
