@@ -193,6 +193,32 @@ TEST(CsvRead, FieldsReadAsFarAsTheirLeadingNumberGoes) {
   EXPECT_EQ(s.protections, 3u);
 }
 
+// Each field is read where it starts and the walk goes on from where its
+// number ended: a number read too far or too short would shift every field
+// after it. The last row may end without a line feed.
+TEST(CsvRead, EveryNumberEndsAtItsCommaAndTheLastRowNeedsNoLineFeed) {
+  const CsvLoad r = parseCsv(kPreamble + "12345678901,8,1.2345678901234567,.5,9e,5.,1e,0007,2e1,x,  7\n" +
+                             "-3,4, 20,1,0,80,1500,5,0,0,63");
+  ASSERT_EQ(r.status, CsvParse::Loaded);
+  ASSERT_EQ(r.log.samples.size(), 2u);
+  const LogSample& a = r.log.samples[0];
+  const FullScales& f = r.log.scales;
+  EXPECT_EQ(a.session, 2147483647);  // clamped, and the next field still the frequency
+  EXPECT_EQ(a.frequency, 8);
+  EXPECT_DOUBLE_EQ(fromChart(a.voltage, f.voltage), 1.2345678901234567);
+  EXPECT_DOUBLE_EQ(fromChart(a.current, f.current), 0.5);
+  EXPECT_DOUBLE_EQ(fromChart(a.temperature, f.temperature), 5);
+  EXPECT_DOUBLE_EQ(a.inputThrottle, (1 - 800) * 100.0 / 1400);
+  EXPECT_DOUBLE_EQ(a.outputThrottle, 7);
+  EXPECT_DOUBLE_EQ(fromChart(a.speed, f.speed), 0.01);  // 2e1 x 0.5 / 1000
+  EXPECT_EQ(a.protections, 7u);
+  const LogSample& b = r.log.samples[1];
+  EXPECT_EQ(b.session, -3);
+  EXPECT_DOUBLE_EQ(b.time, 0.125 + 0.25);
+  EXPECT_DOUBLE_EQ(fromChart(b.voltage, f.voltage), 20);
+  EXPECT_EQ(b.protections, 63u);  // read up to the very end of the text
+}
+
 TEST(CsvRead, GarbageNeverCrashesAndGivesOnlyFiniteValues) {
   std::mt19937 rng(7);
   const std::string alphabet = "0123456789,.-+#eE\n\r xN";
