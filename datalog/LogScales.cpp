@@ -18,14 +18,7 @@ double raiseToMultiple(double x, double m) {
 
 Maxima maximaOf(std::span<const PhysicalSample> samples) {
   Maxima m;
-  for (const PhysicalSample& s : samples) {
-    m.volts = std::max(m.volts, s.volts);
-    m.amps = std::max(m.amps, s.amps);
-    m.watts = std::max(m.watts, s.watts);
-    m.kiloRpm4 = std::max(m.kiloRpm4, s.kiloRpm4);
-    m.ampHours = std::max(m.ampHours, s.ampHours);
-    m.wattHours = std::max(m.wattHours, s.wattHours);
-  }
+  for (const PhysicalSample& s : samples) m.take(s);
   return m;
 }
 

@@ -17,6 +17,14 @@ double raiseToMultiple(double x, double m);
 // Maxima over `samples`, starting from -1 (no samples give -1).
 struct Maxima {
   double volts = -1, amps = -1, watts = -1, kiloRpm4 = -1, ampHours = -1, wattHours = -1;
+  void take(const PhysicalSample& s) {
+    volts = std::max(volts, s.volts);
+    amps = std::max(amps, s.amps);
+    watts = std::max(watts, s.watts);
+    kiloRpm4 = std::max(kiloRpm4, s.kiloRpm4);
+    ampHours = std::max(ampHours, s.ampHours);
+    wattHours = std::max(wattHours, s.wattHours);
+  }
 };
 Maxima maximaOf(std::span<const PhysicalSample> samples);
 
@@ -37,12 +45,7 @@ class LogBuilder {
   explicit LogBuilder(std::size_t capacity) { log_.samples.reserve(capacity); }
 
   void add(const PhysicalSample& p) {
-    maxima_.volts = std::max(maxima_.volts, p.volts);
-    maxima_.amps = std::max(maxima_.amps, p.amps);
-    maxima_.watts = std::max(maxima_.watts, p.watts);
-    maxima_.kiloRpm4 = std::max(maxima_.kiloRpm4, p.kiloRpm4);
-    maxima_.ampHours = std::max(maxima_.ampHours, p.ampHours);
-    maxima_.wattHours = std::max(maxima_.wattHours, p.wattHours);
+    maxima_.take(p);
     const unsigned protections = p.protections & kAllProtections;
     log_.tripped |= protections;
     // Physical values for now, in the fields they will have on the chart.
