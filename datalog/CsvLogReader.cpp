@@ -39,6 +39,7 @@ class Lines {
 // byte at a time, at twice the cost.
 size_t lineCount(std::string_view text) {
   size_t lines = 1;
+  if (text.empty()) return lines;  // its data may be null, which memchr must not get
   for (const char *p = text.data(), *end = p + text.size();
        (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr; ++p)
     ++lines;
