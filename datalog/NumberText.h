@@ -48,7 +48,9 @@ inline bool shortDecimal(const char* p, const char* last, const char*& end, doub
   }
   if (count == 0 || count > 15 || (p < last && (*p == 'e' || *p == 'E'))) return false;
   end = p;
-  value = decimals == 0 ? static_cast<double>(digits) : static_cast<double>(digits) / kPowers[decimals];
+  // Below 10^15 here: the signed conversion, a single instruction, is exact.
+  const double all = static_cast<double>(static_cast<long long>(digits));
+  value = decimals == 0 ? all : all / kPowers[decimals];
   return true;
 }
 
