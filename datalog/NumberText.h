@@ -24,6 +24,9 @@ namespace number_text {
 
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// 0 to 9 for a digit, above 9 for anything else: one test serves both.
+inline unsigned digitOf(char c) { return static_cast<unsigned char>(c) - unsigned{'0'}; }
+
 const char* readLeadingIntLong(const char* first, const char* last, int& value);
 const char* readLeadingDoubleLong(const char* first, const char* last, double& value);
 
@@ -38,11 +41,11 @@ inline bool shortDecimal(const char* p, const char* last, const char*& end, doub
   // sends those numbers to from_chars.
   unsigned long long digits = 0;
   const char* first = p;
-  for (; p < last && isDigit(*p); ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  for (unsigned d; p < last && (d = digitOf(*p)) <= 9; ++p) digits = digits * 10 + d;
   long count = p - first, decimals = 0;
   if (p < last && *p == '.') {
     const char* fraction = ++p;
-    for (; p < last && isDigit(*p); ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    for (unsigned d; p < last && (d = digitOf(*p)) <= 9; ++p) digits = digits * 10 + d;
     decimals = p - fraction;
     count += decimals;
   }
@@ -64,11 +67,11 @@ inline bool shortDecimal(const char* p, const char* last, const char*& end, doub
 // slow again); anything else goes the long way.
 inline const char* readLeadingInt(const char* first, const char* last, int& value) {
   // Up to nine digits cannot pass int.
-  int v = 0;
+  unsigned v = 0;
   const char* p = first;
-  for (; p < last && number_text::isDigit(*p) && p - first < 9; ++p) v = v * 10 + (*p - '0');
+  for (unsigned d; p < last && p - first < 9 && (d = number_text::digitOf(*p)) <= 9; ++p) v = v * 10 + d;
   if (p == first || (p < last && number_text::isDigit(*p))) return number_text::readLeadingIntLong(first, last, value);
-  value = v;
+  value = static_cast<int>(v);
   return p;
 }
 
