@@ -52,6 +52,7 @@ struct Context {
   const Options& options;
   TerminalFrontEnd& frontEnd;
   Connection& connection;
+  bool hasAdapter = true;
   DeviceManager& manager() { return connection.manager(); }
   template <class Flow>
   auto job(Flow flow) {
@@ -100,6 +101,7 @@ int writeCommand(Context& c) {
     case SendOutcome::Refused: return kBadUsage;  // refused before anything was sent
     case SendOutcome::NotConfirmed:
     case SendOutcome::StepFailed:
+    case SendOutcome::ReadBackFailed:
     case SendOutcome::NoBlock: return kFailed;
   }
   if (c.job(runReadSettings) != ReadOutcome::Completed) return kFailed;
@@ -148,21 +150,28 @@ int firmwareStatus(const DeviceManager::FirmwareResult& result) {
   }
 }
 
-int flashCommand(Context& c) {
+DeviceManager::FirmwareResult runFlash(Context& c) {
   c.frontEnd.setFile(c.options.file);
   DeviceManager& m = c.manager();
-  const int status = firmwareStatus(m.runAndWait([&m](DeviceSession&, FlowHost&) { return m.runFirmwareUpdate(); }));
+  const auto result = m.runAndWait([&m](DeviceSession&, FlowHost&) { return m.runFirmwareUpdate(); });
   c.connection.settle();  // the defaults and settings read that follow an update
-  return status;
+  return result;
 }
 
+int flashCommand(Context& c) { return firmwareStatus(runFlash(c)); }
+
+// With no adapter plugged in, an ESC without firmware can only be waiting in
+// its DFU boot loader; not finding it there is "no ESC found".
 int repairCommand(Context& c) {
   c.connection.controls().update([](DialogState& s) { s.setChecked(ctl::RepairMode, true); });
   if (c.job([](DeviceSession& s, FlowHost& h) { return runRepairModeClick(s, h); }) == RepairOutcome::NotFound) {
     c.frontEnd.note(cp1252ToUtf8(kDfuNotFoundText));
     return kFailed;
   }
-  return flashCommand(c);
+  const DeviceManager::FirmwareResult result = runFlash(c);
+  const auto* dfu = std::get_if<DfuUpdateResult>(&result);
+  if (!c.hasAdapter && dfu != nullptr && *dfu == DfuUpdateResult::DeviceNotFound) return kNotFound;
+  return firmwareStatus(result);
 }
 
 // Collects the log's bytes and shows the download's progress as the bar.
@@ -335,14 +344,16 @@ int run(const std::vector<std::string>& args) {
   if (options.command == "list") return listCommand(options, frontEnd, adapters);
 
   int status = kNotFound;
-  const std::optional<Adapter> adapter = chooseAdapter(options, frontEnd, adapters, status);
-  if (!adapter) return status;
-  Connection connection(*adapter, frontEnd);
-  if (!connection.waitForEsc()) {
+  // Repair goes on without an adapter: the ESC may be waiting in its boot loader.
+  const bool dfuOnly = options.command == "repair" && adapters.empty() && !options.port;
+  const std::optional<Adapter> adapter = dfuOnly ? std::nullopt : chooseAdapter(options, frontEnd, adapters, status);
+  if (!adapter && !dfuOnly) return status;
+  Connection connection(adapter, frontEnd);
+  if (!dfuOnly && !connection.waitForEsc()) {
     frontEnd.note(terminalText(connection.failure()));
     return kNotFound;
   }
-  Context context{options, frontEnd, connection};
+  Context context{options, frontEnd, connection, !dfuOnly};
   static const std::map<std::string, std::function<int(Context&)>> commands{
       {"read", readCommand},         {"write", writeCommand}, {"defaults", defaultsCommand},
       {"repair", repairCommand},     {"flash", flashCommand}, {"log", logCommand},

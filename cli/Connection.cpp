@@ -49,9 +49,9 @@ namespace {
 
 // Opens the adapter's path for its own link and nothing for the other one.
 template <class Failure>
-PortOpener pathOpener(const Adapter& adapter, LinkKind link, std::shared_ptr<Failure> failure) {
-  if (adapter.kind != link) return [](const std::string&) -> std::unique_ptr<SerialPort> { return nullptr; };
-  return [path = adapter.path, failure](const std::string&) -> std::unique_ptr<SerialPort> {
+PortOpener pathOpener(const std::optional<Adapter>& adapter, LinkKind link, std::shared_ptr<Failure> failure) {
+  if (!adapter || adapter->kind != link) return [](const std::string&) -> std::unique_ptr<SerialPort> { return nullptr; };
+  return [path = adapter->path, failure](const std::string&) -> std::unique_ptr<SerialPort> {
     int error = 0;
     auto port = PosixSerialPort::open(path, &error);
     std::lock_guard lock(failure->mutex);
@@ -62,7 +62,7 @@ PortOpener pathOpener(const Adapter& adapter, LinkKind link, std::shared_ptr<Fai
 
 }  // namespace
 
-Connection::Connection(const Adapter& adapter, TerminalFrontEnd& frontEnd)
+Connection::Connection(const std::optional<Adapter>& adapter, TerminalFrontEnd& frontEnd)
     : portFailure_(std::make_shared<PortFailure>()),
       manager_(controls_, frontEnd, frontEnd, pathOpener(adapter, LinkKind::Cp210x, portFailure_),
                pathOpener(adapter, LinkKind::Nvq, portFailure_)) {

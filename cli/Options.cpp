@@ -24,7 +24,9 @@ const std::vector<CommandSpec>& commands() {
        true, false, {}},
       {"defaults", "defaults", "restore the ESC's default settings", false, false, {}},
       {"repair", "repair [FILE.orx|FILE.dfu]",
-       "REPAIR MODE: send the ESC to its boot loader, then update it with the firmware file", true, true, {}},
+       "REPAIR MODE: send the ESC to its boot loader (or find it waiting there with no adapter plugged in), then "
+       "update it with the firmware file",
+       true, true, {}},
       {"flash", "flash FILE.orx|FILE.dfu", "update the firmware", true, false, {}},
       {"log", "log [--out FILE.csv] [--notes TEXT] | log --clear",
        "download the flight log as CSV (stdout or FILE.csv); --clear erases it", false, false,
