@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -31,6 +32,9 @@
 
 namespace orx::cli {
 namespace {
+
+// How long an ESC may take to start its new firmware after a DFU update.
+constexpr std::chrono::seconds kBackAfterDfuLimit{15};
 
 void print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
@@ -154,6 +158,12 @@ DeviceManager::FirmwareResult runFlash(Context& c) {
   c.frontEnd.setFile(c.options.file);
   DeviceManager& m = c.manager();
   const auto result = m.runAndWait([&m](DeviceSession&, FlowHost&) { return m.runFirmwareUpdate(); });
+  // An ESC updated over DFU restarts on its serial port: the defaults and
+  // settings read that follow an update run once it answers again. Leaving
+  // earlier would keep settings that may not fit the new firmware.
+  const auto* dfu = std::get_if<DfuUpdateResult>(&result);
+  if (dfu != nullptr && *dfu == DfuUpdateResult::Updated && !c.connection.waitForEsc(kBackAfterDfuLimit))
+    c.frontEnd.note("the ESC did not answer on its port again; its default settings are restored when it does");
   c.connection.settle();  // the defaults and settings read that follow an update
   return result;
 }
