@@ -51,13 +51,21 @@ class OrxEsc : public ::testing::Test {
     const int raw = std::system(command.c_str());
     return {WEXITSTATUS(raw), test::readFile(dir.file("out")), test::readFile(dir.file("err"))};
   }
-  // The .cfg text of `esc` without its DATE line.
-  std::string settingsOf(const sim::SimulatedEsc& esc) {
+  // The .cfg text of `esc` without its DATE line; the whole text in `cfg`.
+  std::string settingsOf(const sim::SimulatedEsc& esc, std::string* cfg = nullptr) {
     Outcome r = run("read", &esc);
     EXPECT_EQ(r.status, 0) << r.err;
+    if (cfg != nullptr) *cfg = r.out;
     return r.out.erase(r.out.find("DATE:"), r.out.find("FIRMWARE") - r.out.find("DATE:"));
   }
   void write(const std::string& name, const std::string& text) { std::ofstream(dir.file(name)) << text; }
+  // `cfg` (the .cfg of `esc` when empty) with ARMING TONES changed to ARM
+  // ONLY, written to tones.cfg; its path.
+  std::string armOnlyFile(const sim::SimulatedEsc& esc, std::string cfg = {}) {
+    if (cfg.empty()) settingsOf(esc, &cfg);
+    write("tones.cfg", cfg.replace(cfg.find("ARMING TONES:  STANDARD"), 23, "ARMING TONES:  ARM ONLY"));
+    return dir.file("tones.cfg");
+  }
 
   test::TempDir dir;
 };
@@ -111,16 +119,14 @@ TEST_F(OrxEsc, NvqListReadUseTimeLog) {
 TEST_F(OrxEsc, OneFileWrittenToThreeEscsInARow) {
   auto first = nvq();
   const std::string original = settingsOf(*first);
-  std::string text = test::readFile((run("read --out " + dir.file("x.cfg"), first.get()), dir.file("x.cfg")));
-  text.replace(text.find("ARMING TONES:  STANDARD"), 23, "ARMING TONES:  ARM ONLY");
-  write("bench.cfg", text);
+  const std::string bench = armOnlyFile(*first);
 
   std::vector<std::unique_ptr<sim::SimulatedEsc>> escs;
   escs.push_back(std::move(first));
   escs.push_back(nvq());
   escs.push_back(nvq());
   for (auto& esc : escs) {
-    const Outcome w = run("write " + dir.file("bench.cfg"), esc.get());
+    const Outcome w = run("write " + bench, esc.get());
     EXPECT_EQ(w.status, 0) << w.err;
     EXPECT_EQ(w.out, "ARMING TONES: STANDARD -> ARM ONLY\n");
     EXPECT_NE(settingsOf(*esc).find("ARMING TONES:  ARM ONLY\r\n"), std::string::npos);
@@ -128,19 +134,24 @@ TEST_F(OrxEsc, OneFileWrittenToThreeEscsInARow) {
   EXPECT_NE(original.find("ARMING TONES:  STANDARD\r\n"), std::string::npos);
 }
 
-TEST_F(OrxEsc, BadFilesExitTwoAndChangeNothing) {
+TEST_F(OrxEsc, BadFilesExitTwoAndChangeNothingAGoodOneIsWritten) {
   auto esc = cp210x();
-  const std::string before = settingsOf(*esc);
+  std::string cfg;
+  const std::string before = settingsOf(*esc, &cfg);
   write("huge.cfg", std::string(2 << 20, 'x'));
   write("A_big.orx", std::string(2 * 140000, '0'));  // more than the boot loader holds
   write("D_other.orx", "0001AA");
-  for (const std::string args : {"write " + dir.file("missing.cfg"), "write " + dir.file("huge.cfg"),
+  for (const std::string& args : {"write " + dir.file("missing.cfg"), "write " + dir.file("huge.cfg"),
                                  "flash --yes " + dir.file("D_other.orx"), "flash --yes " + dir.file("A_big.orx")}) {
     const Outcome r = run(args, esc.get());
     EXPECT_EQ(r.status, 2) << args << "\n" << r.err;
   }
   EXPECT_EQ(settingsOf(*esc), before);
   EXPECT_TRUE(esc->withCp210x([](sim::Cp210xEsc& m) { return m.firmwareImage(); }).empty());
+  // A good file goes in; what changed comes from reading the ESC back.
+  const Outcome written = run("write " + armOnlyFile(*esc, cfg), esc.get());
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, "ARMING TONES: STANDARD -> ARM ONLY\n");
 }
 
 TEST_F(OrxEsc, Cp210xDefaultsProtectionsAndFlash) {
@@ -238,9 +249,7 @@ std::vector<uint8_t> flashOf(sim::SimulatedEsc& esc, size_t n) {
 TEST_F(OrxEsc, NvqFlashAndRepairRunThroughTheDfuBootLoader) {
   // The ESC jumps to its boot loader, takes the image and comes back on its port.
   auto esc = startSim({"--kind", "nvq", "--version", "D.02.16.05", "--log-bytes", "2200", "--reappear-ms", "100"});
-  std::string text = test::readFile((run("read --out " + dir.file("x.cfg"), esc.get()), dir.file("x.cfg")));
-  write("tones.cfg", text.replace(text.find("ARMING TONES:  STANDARD"), 23, "ARMING TONES:  ARM ONLY"));
-  ASSERT_EQ(run("write " + dir.file("tones.cfg"), esc.get()).status, 0);
+  ASSERT_EQ(run("write " + armOnlyFile(*esc), esc.get()).status, 0);
   const auto factory = [&] { return esc->withNvq([](sim::NvqEsc& m) { return m.block() == m.factory(); }); };
   ASSERT_FALSE(factory());
   const auto image = firmwareBytes(5000, 1);
