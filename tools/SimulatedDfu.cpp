@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "firmware/VirtualDfuWire.h"
+#include "tools/TempFolder.h"
 
 namespace orx::sim {
 
@@ -47,12 +48,8 @@ bool SimulatedDfu::start() {
   if (running_) return true;
   std::lock_guard lock(mutex_);
   if (dir_.empty()) {
-    char pattern[] = "/tmp/orx-dfu-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-      error_ = std::string("mkdtemp: ") + std::strerror(errno);
-      return false;
-    }
-    dir_ = pattern;
+    dir_ = makeTempFolder("orx-dfu-", error_);
+    if (dir_.empty()) return false;
     socketPath_ = dir_ + "/dfu";
   }
   if (::pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
