@@ -291,8 +291,9 @@ NVQ series:
   --no-dfu                no USB DFU boot loader: after the jump to it the
                           ESC comes back on its serial port after
                           --reappear-ms on its own
-  --dfu-mode              start in the DFU boot loader (an ESC without
-                          firmware, for REPAIR MODE)
+  --dfu-mode              start in the DFU boot loader with no firmware to
+                          run (for REPAIR MODE): told to leave before an
+                          image was downloaded, it starts there again
 
 CP210x (every byte written is echoed; the ESC answers only at its baud):
   --version HH.XX.XX.DD   hardware byte and version as the device manager

@@ -107,6 +107,7 @@ bool SimulatedDfu::plug() {
   {
     std::lock_guard deviceLock(device_.mutex);
     device_.left = false;
+    blocksAtPlug_ = device_.dataBlocks.size();
   }
   present_ = true;
   ++generation_;
@@ -211,6 +212,7 @@ void SimulatedDfu::serve() {
     }
     bool left = false;
     bool vanish = false;
+    bool flashed = false;
     {
       std::lock_guard lock(mutex_);
       if (generation != generation_) continue;  // plugged or unplugged meanwhile: poll afresh
@@ -235,8 +237,10 @@ void SimulatedDfu::serve() {
       }
       std::erase_if(clients_, [](const Client& c) { return c.fd < 0; });
       if (left || vanish) unplugLocked();
+      std::lock_guard deviceLock(device_.mutex);
+      flashed = device_.dataBlocks.size() > blocksAtPlug_;
     }
-    if (left && leftListener_) leftListener_();
+    if (left && leftListener_) leftListener_(flashed);
   }
 }
 

@@ -47,8 +47,9 @@ class SimulatedDfu {
   void unplug();
   bool present() const { return present_.load(); }
 
-  // Told once the device has left for its application (it is unplugged by then).
-  void setLeftListener(std::function<void()> listener) { leftListener_ = std::move(listener); }
+  // Told once the device has left for its application (it is unplugged by
+  // then), and whether firmware was downloaded since it was plugged in.
+  void setLeftListener(std::function<void(bool flashed)> listener) { leftListener_ = std::move(listener); }
   // Faults on DfuErase and DfuDownload spoil the status that ends the step.
   void addFault(const Fault& fault);
 
@@ -78,7 +79,8 @@ class SimulatedDfu {
   std::vector<Client> clients_;
   unsigned long generation_ = 0;  // bumped by every plug and unplug
   std::atomic<bool> present_{false};
-  std::function<void()> leftListener_;
+  std::function<void(bool)> leftListener_;
+  std::size_t blocksAtPlug_ = 0;
   int wakePipe_[2] = {-1, -1};
   std::atomic<bool> running_{false};
   std::thread thread_;

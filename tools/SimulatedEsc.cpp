@@ -67,13 +67,21 @@ void SimulatedEsc::enableDfu() {
   if (kind_ != EscKind::Nvq || dfu_) return;
   dfu_ = std::make_unique<SimulatedDfu>();
   // Runs on the DFU's serve thread with no lock of its own held.
-  dfu_->setLeftListener([this] { runOnServeThread([this] { scheduleReappear(); }); });
+  dfu_->setLeftListener([this](bool flashed) {
+    if (applicationMissing_ && !flashed) {
+      dfu_->plug();  // nothing to start: back in the boot loader
+      return;
+    }
+    applicationMissing_ = false;
+    runOnServeThread([this] { scheduleReappear(); });
+  });
 }
 
 std::string SimulatedEsc::dfuExportLine() const { return dfu_ ? dfu_->exportLine() : std::string(); }
 
 bool SimulatedEsc::enterDfuMode() {
   if (!dfu_) return false;
+  applicationMissing_ = true;
   bool ok = false;
   runOnServeThread([this, &ok] {
     present_ = false;

@@ -75,8 +75,9 @@ class SimulatedEsc {
   SimulatedDfu* dfu() { return dfu_.get(); }
   // "ORX_VIRTUAL_DFU='...'", or "" without the DFU boot loader.
   std::string dfuExportLine() const;
-  // The ESC sits in its boot loader (no application to run): serial port
-  // gone, DFU device there. Needs enableDfu() and start().
+  // The ESC sits in its boot loader with no application to run: serial port
+  // gone, DFU device there; told to leave before firmware was downloaded, it
+  // starts in the boot loader again. Needs enableDfu() and start().
   bool enterDfuMode();
 
   // CP210x line: send each byte no faster than the line's baud allows (ten
@@ -135,6 +136,7 @@ class SimulatedEsc {
   PtyDevice pty_;
   std::unique_ptr<EscModel> model_;
   std::unique_ptr<SimulatedDfu> dfu_;
+  std::atomic<bool> applicationMissing_{false};
   mutable std::mutex mutex_;  // model_, received_, statePath_, error_, link paths
   Bytes received_;
   std::string statePath_;
