@@ -24,8 +24,7 @@ const std::vector<CommandSpec>& commands() {
        true, false, {}},
       {"defaults", "defaults", "restore the ESC's default settings", false, false, {}},
       {"repair", "repair [FILE.orx|FILE.dfu]",
-       "REPAIR MODE: send the ESC to its boot loader (or find it waiting there with no adapter plugged in), then "
-       "update it with the firmware file",
+       "REPAIR MODE: send the ESC to its boot loader (or find it waiting there), then update it with the file",
        true, true, {}},
       {"flash", "flash FILE.orx|FILE.dfu", "update the firmware", true, false, {}},
       {"log", "log [--out FILE.csv] [--notes TEXT] | log --clear",
