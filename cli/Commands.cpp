@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -32,6 +33,9 @@
 namespace orx::cli {
 namespace {
 
+// How long an ESC may take to start its new firmware after a DFU update.
+constexpr std::chrono::seconds kBackAfterDfuLimit{15};
+
 void print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 // "STARTUP POWER" for key 1: the .cfg's own label.
@@ -52,6 +56,7 @@ struct Context {
   const Options& options;
   TerminalFrontEnd& frontEnd;
   Connection& connection;
+  bool hasAdapter = true;
   DeviceManager& manager() { return connection.manager(); }
   template <class Flow>
   auto job(Flow flow) {
@@ -100,6 +105,7 @@ int writeCommand(Context& c) {
     case SendOutcome::Refused: return kBadUsage;  // refused before anything was sent
     case SendOutcome::NotConfirmed:
     case SendOutcome::StepFailed:
+    case SendOutcome::ReadBackFailed:
     case SendOutcome::NoBlock: return kFailed;
   }
   if (c.job(runReadSettings) != ReadOutcome::Completed) return kFailed;
@@ -148,21 +154,34 @@ int firmwareStatus(const DeviceManager::FirmwareResult& result) {
   }
 }
 
-int flashCommand(Context& c) {
+DeviceManager::FirmwareResult runFlash(Context& c) {
   c.frontEnd.setFile(c.options.file);
   DeviceManager& m = c.manager();
-  const int status = firmwareStatus(m.runAndWait([&m](DeviceSession&, FlowHost&) { return m.runFirmwareUpdate(); }));
+  const auto result = m.runAndWait([&m](DeviceSession&, FlowHost&) { return m.runFirmwareUpdate(); });
+  // An ESC updated over DFU restarts on its serial port: the defaults and
+  // settings read that follow an update run once it answers again. Leaving
+  // earlier would keep settings that may not fit the new firmware.
+  const auto* dfu = std::get_if<DfuUpdateResult>(&result);
+  if (dfu != nullptr && *dfu == DfuUpdateResult::Updated && !c.connection.waitForEsc(kBackAfterDfuLimit))
+    c.frontEnd.note("the ESC did not answer on its port again; its default settings are restored when it does");
   c.connection.settle();  // the defaults and settings read that follow an update
-  return status;
+  return result;
 }
 
+int flashCommand(Context& c) { return firmwareStatus(runFlash(c)); }
+
+// With no adapter plugged in, an ESC without firmware can only be waiting in
+// its DFU boot loader; not finding it there is "no ESC found".
 int repairCommand(Context& c) {
   c.connection.controls().update([](DialogState& s) { s.setChecked(ctl::RepairMode, true); });
   if (c.job([](DeviceSession& s, FlowHost& h) { return runRepairModeClick(s, h); }) == RepairOutcome::NotFound) {
     c.frontEnd.note(cp1252ToUtf8(kDfuNotFoundText));
     return kFailed;
   }
-  return flashCommand(c);
+  const DeviceManager::FirmwareResult result = runFlash(c);
+  const auto* dfu = std::get_if<DfuUpdateResult>(&result);
+  if (!c.hasAdapter && dfu != nullptr && *dfu == DfuUpdateResult::DeviceNotFound) return kNotFound;
+  return firmwareStatus(result);
 }
 
 // Collects the log's bytes and shows the download's progress as the bar.
@@ -335,14 +354,16 @@ int run(const std::vector<std::string>& args) {
   if (options.command == "list") return listCommand(options, frontEnd, adapters);
 
   int status = kNotFound;
-  const std::optional<Adapter> adapter = chooseAdapter(options, frontEnd, adapters, status);
-  if (!adapter) return status;
-  Connection connection(*adapter, frontEnd);
-  if (!connection.waitForEsc()) {
+  // Repair goes on without an adapter: the ESC may be waiting in its boot loader.
+  const bool dfuOnly = options.command == "repair" && adapters.empty() && !options.port;
+  const std::optional<Adapter> adapter = dfuOnly ? std::nullopt : chooseAdapter(options, frontEnd, adapters, status);
+  if (!adapter && !dfuOnly) return status;
+  Connection connection(adapter, frontEnd);
+  if (!dfuOnly && !connection.waitForEsc()) {
     frontEnd.note(terminalText(connection.failure()));
     return kNotFound;
   }
-  Context context{options, frontEnd, connection};
+  Context context{options, frontEnd, connection, !dfuOnly};
   static const std::map<std::string, std::function<int(Context&)>> commands{
       {"read", readCommand},         {"write", writeCommand}, {"defaults", defaultsCommand},
       {"repair", repairCommand},     {"flash", flashCommand}, {"log", logCommand},

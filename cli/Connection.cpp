@@ -48,21 +48,28 @@ std::vector<Adapter> findAdapters() {
 namespace {
 
 // Opens the adapter's path for its own link and nothing for the other one.
+// Without an adapter given, the first one of the link's kind found at each
+// open: an ESC repaired in its boot loader comes back on a port of its own.
 template <class Failure>
-PortOpener pathOpener(const Adapter& adapter, LinkKind link, std::shared_ptr<Failure> failure) {
-  if (adapter.kind != link) return [](const std::string&) -> std::unique_ptr<SerialPort> { return nullptr; };
-  return [path = adapter.path, failure](const std::string&) -> std::unique_ptr<SerialPort> {
+PortOpener pathOpener(const std::optional<Adapter>& adapter, LinkKind link, std::shared_ptr<Failure> failure) {
+  if (adapter && adapter->kind != link) return [](const std::string&) -> std::unique_ptr<SerialPort> { return nullptr; };
+  return [given = adapter, link, failure](const std::string&) -> std::unique_ptr<SerialPort> {
+    std::optional<std::string> path;
+    if (given) path = given->path;
+    for (const Adapter& a : given ? std::vector<Adapter>{} : findAdapters())
+      if (!path && a.kind == link) path = a.path;
+    if (!path) return nullptr;
     int error = 0;
-    auto port = PosixSerialPort::open(path, &error);
+    auto port = PosixSerialPort::open(*path, &error);
     std::lock_guard lock(failure->mutex);
-    failure->text = port ? std::string() : PortAccessText(path, error).value_or("");
+    failure->text = port ? std::string() : PortAccessText(*path, error).value_or("");
     return port;
   };
 }
 
 }  // namespace
 
-Connection::Connection(const Adapter& adapter, TerminalFrontEnd& frontEnd)
+Connection::Connection(const std::optional<Adapter>& adapter, TerminalFrontEnd& frontEnd)
     : portFailure_(std::make_shared<PortFailure>()),
       manager_(controls_, frontEnd, frontEnd, pathOpener(adapter, LinkKind::Cp210x, portFailure_),
                pathOpener(adapter, LinkKind::Nvq, portFailure_)) {

@@ -31,7 +31,8 @@ const char* kindName(LinkKind kind);
 
 class Connection {
  public:
-  Connection(const Adapter& adapter, TerminalFrontEnd& frontEnd);
+  // Without an adapter no serial port is opened: only a DFU boot loader can be reached.
+  Connection(const std::optional<Adapter>& adapter, TerminalFrontEnd& frontEnd);
   ~Connection();
 
   // Waits until the ESC answers and its first settings read has run. False

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <future>
 #include <mutex>
 #include <type_traits>
@@ -25,10 +26,10 @@
 #include "device/Monitor.h"
 #include "base/FileChooser.h"
 #include "device/DataLogSource.h"
+#include "device/DfuBusChoice.h"
 #include "device/EscRequests.h"
 #include "firmware/DfuService.h"
 #include "firmware/DfuUpdate.h"
-#include "firmware/LibusbDfuBus.h"
 #include "firmware/SerialFirmwareUpdate.h"
 #include "link/PlugWatcher.h"
 #include "datalog/LogDownload.h"
@@ -171,8 +172,8 @@ class DeviceManager : public MainWindowCommands,
   AccessProblemFilter accessFilter_;  // worker thread only
   std::function<bool()> dfuFinder_;
   // Worker thread only, like the session.
-  LibusbDfuBus dfuBus_;
-  DfuService dfu_{dfuBus_};
+  std::unique_ptr<DfuBus> dfuBus_ = MakeDfuBus();
+  DfuService dfu_{*dfuBus_};
   AuxWindows* auxWindows_ = nullptr;
   std::function<void()> dataLogOpener_;
   datalog::DownloadGate downloadGate_;

@@ -1,6 +1,8 @@
 #include "firmware/DfuService.h"
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace orx {
 
@@ -34,6 +36,16 @@ std::optional<AccessProblem> refusal(const DfuDeviceInfo& info, UsbResult result
 }
 
 }  // namespace
+
+DfuService::~DfuService() {
+  if (leaveHandle_ == 0) return;
+  DfuOperationRecord record;
+  for (int i = 0; i < 300; ++i) {
+    if (engine_.GetOperationStatus(leaveHandle_, record) != dfurc::kSuccess || record.finished) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  engine_.StopOperation(leaveHandle_, record);
+}
 
 bool DfuService::EnumerateDfuDevices() {
   devicePath_.clear();

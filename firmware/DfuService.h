@@ -23,6 +23,12 @@ inline constexpr const char* kLeaveImageName = "Internal Flash   ";
 class DfuService {
  public:
   explicit DfuService(DfuBus& bus, DfuSeProtocol::Sleep sleep = {}) : bus_(bus), engine_(bus, std::move(sleep)) {}
+  // Lets a leave still running finish (for a few seconds at most): cut
+  // short, it would keep the ESC in its boot loader after a program that
+  // ends right after an update.
+  ~DfuService();
+  DfuService(const DfuService&) = delete;
+  DfuService& operator=(const DfuService&) = delete;
 
   // Lists the DFU devices; the last one listed wins. True when a device with
   // a description is present (its path is then set). Nothing listed clears

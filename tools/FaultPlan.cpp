@@ -18,6 +18,10 @@ bool FaultPlan::reply(Command command, const Bytes& reply, Output& out,
       break;
     }
   }
+  if (fault != nullptr && fault->after > 0) {
+    --fault->after;
+    fault = nullptr;
+  }
   if (fault == nullptr) {
     out.bytes.insert(out.bytes.end(), reply.begin(), reply.end());
     return false;

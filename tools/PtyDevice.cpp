@@ -9,6 +9,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "tools/TempFolder.h"
+
 namespace orx::sim {
 
 PtyDevice::PtyDevice(std::string linkName) : linkName_(std::move(linkName)) {}
@@ -21,12 +23,8 @@ PtyDevice::~PtyDevice() {
 bool PtyDevice::plug() {
   unplug();
   if (dir_.empty()) {
-    char pattern[] = "/tmp/orx-sim-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-      error_ = std::string("mkdtemp: ") + std::strerror(errno);
-      return false;
-    }
-    dir_ = pattern;
+    dir_ = makeTempFolder("orx-sim-", error_);
+    if (dir_.empty()) return false;
     linkPath_ = dir_ + "/" + linkName_;
   }
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);

@@ -73,10 +73,10 @@ bool faultKind(std::string_view text, FaultKind& out) {
   return true;
 }
 
-// COMMAND:KIND[:TIMES[:BYTES]]
+// COMMAND:KIND[:TIMES[:BYTES[:AFTER]]]
 bool fault(std::string_view text, Fault& out) {
   const auto parts = split(text, ':');
-  if (parts.size() < 2 || parts.size() > 4) return false;
+  if (parts.size() < 2 || parts.size() > 5) return false;
   Fault f;
   if (!commandFromName(parts[0], f.command) || !faultKind(parts[1], f.kind)) return false;
   long v = 0;
@@ -84,9 +84,13 @@ bool fault(std::string_view text, Fault& out) {
     if (!number(parts[2], -1, 1000000, v)) return false;
     f.times = static_cast<int>(v);
   }
-  if (parts.size() == 4) {
+  if (parts.size() >= 4) {
     if (!number(parts[3], 0, 100000, v)) return false;
     f.vanishAfterBytes = static_cast<std::size_t>(v);
+  }
+  if (parts.size() == 5) {
+    if (!number(parts[4], 0, 1000000, v)) return false;
+    f.after = static_cast<int>(v);
   }
   out = f;
   return true;
@@ -180,12 +184,18 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
     } else if (arg == "--reappear-ms") {
       if (!value(v) || !number(v, -1, 600000, n)) return (error = "--reappear-ms wants -1..600000", false);
       o.reappearMs = static_cast<int>(n);
+    } else if (arg == "--no-dfu") {
+      o.dfu = false;
+    } else if (arg == "--dfu-mode") {
+      o.dfuMode = true;
     } else if (arg == "--state") {
       if (!value(v) || v.empty()) return (error = "--state wants a file name", false);
       o.statePath = std::string(v);
     } else if (arg == "--fault") {
       Fault f;
-      if (!value(v) || !fault(v, f)) return (error = "--fault wants COMMAND:KIND[:TIMES[:BYTES]] (see --help)", false);
+      if (!value(v) || !fault(v, f)) {
+        return (error = "--fault wants COMMAND:KIND[:TIMES[:BYTES[:AFTER]]] (see --help)", false);
+      }
       o.faults.push_back(f);
     } else if (arg == "--block-replies") {
       std::pair<int, std::vector<int>> r;
@@ -208,15 +218,33 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
         break;
     }
   }
+  if (o.dfuMode && (o.kind != EscKind::Nvq || !o.dfu)) return (error = "--dfu-mode is for an nvq ESC with its DFU boot loader", false);
   options = std::move(o);
   return true;
+}
+
+std::unique_ptr<SimulatedEsc> makeSimulatedEsc(const SimOptions& options) {
+  auto esc = options.kind == EscKind::Nvq ? std::make_unique<SimulatedEsc>(options.nvq)
+                                          : std::make_unique<SimulatedEsc>(options.cp210x);
+  if (options.dfu) esc->enableDfu();
+  for (const auto& fault : options.faults) esc->addFault(fault);
+  for (const auto& [block, replies] : options.blockReplies) esc->setBootBlockReplies(block, replies);
+  esc->setReappearAfterLeavingMs(options.reappearMs);
+  esc->setLinePacing(options.pace);
+  return esc;
+}
+
+bool startSimulatedEsc(SimulatedEsc& esc, const SimOptions& options) {
+  return esc.start() && (!options.dfuMode || esc.enterDfuMode());
 }
 
 std::string helpText() {
   return R"(Usage: orx-esc-sim --kind nvq|cp210x [options]
 
-Simulates an ESC on a pseudo-terminal. Prints one line
+Simulates an ESC on a pseudo-terminal. Prints the line
   ORX_VIRTUAL_PORTS='ID=PATH'
+and, for an NVQ ESC with its DFU boot loader, the line
+  ORX_VIRTUAL_DFU='PATH'
 to put into the device manager's environment, then serves until SIGINT or
 SIGTERM.
 
@@ -226,15 +254,18 @@ General:
   --state FILE            keep settings, log, use time and firmware in FILE
                           (loaded at start when it exists, rewritten after
                           every change)
-  --fault C:K[:T[:N]]     spoil the replies to command C: K is silence, wrong,
+  --fault C:K[:T[:N[:A]]] spoil the replies to command C: K is silence, wrong,
                           short or vanish; T how many times (-1 = always, the
-                          default); N for vanish: bytes sent before vanishing.
+                          default); N for vanish: bytes sent before vanishing;
+                          A: replies that go out unspoiled first.
                           Repeatable. Commands: ping identify defaults mcu-id
                           block-length read-block write-block
                           enter-boot-loader use-time reset-use-time log-first
                           log-next log-repeat log-end clear-log boot-request
                           dump set-value set-value-pair protections
                           clear-protections boot-sync boot-start
+                          dfu-erase dfu-download (the DFU status that ends a
+                          page erase / a firmware block)
                           (any fault on enter-boot-loader keeps the NVQ ESC
                           on its serial port)
   --block-replies K:R,R   boot loader answers for firmware block K (0 = first):
@@ -254,8 +285,15 @@ NVQ series:
   --log-sessions N        flights in the log, 1..64 (default 4)
   --log-seed N            seed of the generated flights (default 1)
   --no-protection-events  flights without protection trips
-  --reappear-ms N         after the jump to the USB boot loader, come back on
-                          the serial port after N ms (default 3000, -1 never)
+  --reappear-ms N         after the USB boot loader has left for the
+                          application, come back on the serial port after
+                          N ms (default 3000, -1 never)
+  --no-dfu                no USB DFU boot loader: after the jump to it the
+                          ESC comes back on its serial port after
+                          --reappear-ms on its own
+  --dfu-mode              start in the DFU boot loader with no firmware to
+                          run (for REPAIR MODE): told to leave before an
+                          image was downloaded, it starts there again
 
 CP210x (every byte written is echoed; the ESC answers only at its baud):
   --version HH.XX.XX.DD   hardware byte and version as the device manager

@@ -17,7 +17,7 @@ std::string_view usbIdOf(EscKind kind) {
 
 namespace {
 
-constexpr std::array<std::pair<Command, std::string_view>, 23> kNames{{
+constexpr std::array<std::pair<Command, std::string_view>, 25> kNames{{
     {Command::Ping, "ping"},
     {Command::Identify, "identify"},
     {Command::RestoreDefaults, "defaults"},
@@ -41,6 +41,8 @@ constexpr std::array<std::pair<Command, std::string_view>, 23> kNames{{
     {Command::ClearProtections, "clear-protections"},
     {Command::BootSync, "boot-sync"},
     {Command::BootStart, "boot-start"},
+    {Command::DfuErase, "dfu-erase"},
+    {Command::DfuDownload, "dfu-download"},
 }};
 
 }  // namespace

@@ -43,6 +43,10 @@ enum class Command {
   ClearProtections,
   BootSync,   // boot loader answering 0xD7 with 0xD8
   BootStart,  // boot loader answering 0xD6 with 0xD7
+  // the NVQ ESC's USB DFU boot loader: the status that ends a page erase or a
+  // firmware block
+  DfuErase,
+  DfuDownload,
 };
 
 std::string_view nameOf(Command command);
@@ -61,6 +65,7 @@ struct Fault {
   FaultKind kind = FaultKind::Silence;
   int times = -1;                    // how many replies it spoils; -1 = every one
   std::size_t vanishAfterBytes = 0;  // Vanish only
+  int after = 0;                     // replies that go out unspoiled before it strikes
 };
 
 }  // namespace orx::sim

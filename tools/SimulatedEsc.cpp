@@ -63,8 +63,49 @@ bool SimulatedEsc::useStateFile(const std::string& path) {
   return true;
 }
 
+void SimulatedEsc::enableDfu() {
+  if (kind_ != EscKind::Nvq || dfu_) return;
+  dfu_ = std::make_unique<SimulatedDfu>();
+  // Runs on the DFU's serve thread with no lock of its own held.
+  dfu_->setLeftListener([this](bool flashed) {
+    if (applicationMissing_ && !flashed) {
+      dfu_->plug();  // nothing to start: back in the boot loader
+      return;
+    }
+    applicationMissing_ = false;
+    runOnServeThread([this] { scheduleReappear(); });
+  });
+}
+
+std::string SimulatedEsc::dfuExportLine() const { return dfu_ ? dfu_->exportLine() : std::string(); }
+
+bool SimulatedEsc::enterDfuMode() {
+  if (!dfu_) return false;
+  applicationMissing_ = true;
+  bool ok = false;
+  runOnServeThread([this, &ok] {
+    present_ = false;
+    pty_.unplug();
+    reappearPending_ = false;
+    ok = dfu_->plug();
+  });
+  return ok;
+}
+
+void SimulatedEsc::scheduleReappear() {
+  const int ms = reappearMs_.load();
+  if (ms < 0) return;
+  reappearPending_ = true;
+  reappearAt_ = Clock::now() + std::chrono::milliseconds(ms);
+}
+
 bool SimulatedEsc::start() {
   if (running_) return true;
+  if (dfu_ && !dfu_->start()) {
+    std::lock_guard lock(mutex_);
+    error_ = dfu_->error();
+    return false;
+  }
   if (::pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
     std::lock_guard lock(mutex_);
     error_ = "cannot create a pipe";
@@ -90,6 +131,8 @@ bool SimulatedEsc::start() {
 }
 
 void SimulatedEsc::stop() {
+  // First: its serve thread may be waiting on ours to bring the port back.
+  if (dfu_) dfu_->stop();
   if (!running_) {
     pty_.unplug();
     present_ = false;
@@ -155,6 +198,10 @@ bool SimulatedEsc::plugBack() {
 void SimulatedEsc::setReappearAfterLeavingMs(int ms) { reappearMs_ = ms; }
 
 void SimulatedEsc::addFault(const Fault& fault) {
+  if (dfu_ && (fault.command == Command::DfuErase || fault.command == Command::DfuDownload)) {
+    dfu_->addFault(fault);
+    return;
+  }
   std::lock_guard lock(mutex_);
   model_->faults().add(fault);
 }
@@ -251,11 +298,12 @@ void SimulatedEsc::handleBytes(const std::uint8_t* data, std::size_t size) {
       if (toWrite > 0) pty_.waitSlaveDrained(500);
       present_ = false;
       pty_.unplug();
-      const int ms = reappearMs_.load();
-      if (leftPort && ms >= 0) {
-        reappearPending_ = true;
-        reappearAt_ = Clock::now() + std::chrono::milliseconds(ms);
+      // The boot loader takes over; the port comes back once it has left.
+      if (leftPort && dfu_ && !dfu_->plug()) {
+        std::lock_guard lock(mutex_);
+        error_ = dfu_->error();
       }
+      if (leftPort && !dfu_) scheduleReappear();
       return;  // whatever else arrived went nowhere
     }
   }

@@ -29,6 +29,7 @@
 #include "tools/LinePacer.h"
 #include "tools/NvqEsc.h"
 #include "tools/PtyDevice.h"
+#include "tools/SimulatedDfu.h"
 
 namespace orx::sim {
 
@@ -63,13 +64,27 @@ class SimulatedEsc {
   // Plugs in again: a new pty behind the same symlink path.
   bool plugBack();
   // After the NVQ ESC jumps to its USB boot loader, plug back in after `ms`
-  // (as the ESC would after a DFU update); negative = stay away.
+  // (as the ESC would after a DFU update); negative = stay away. With the
+  // DFU boot loader on, counted from the moment it leaves for the application.
   void setReappearAfterLeavingMs(int ms);
+
+  // NVQ: the jump to the boot loader plugs in a simulated USB DFU boot loader
+  // (SimulatedDfu) in place of the serial port; once it has been told to
+  // start the application, the serial port comes back. Call before start().
+  void enableDfu();
+  SimulatedDfu* dfu() { return dfu_.get(); }
+  // "ORX_VIRTUAL_DFU='...'", or "" without the DFU boot loader.
+  std::string dfuExportLine() const;
+  // The ESC sits in its boot loader with no application to run: serial port
+  // gone, DFU device there; told to leave before firmware was downloaded, it
+  // starts in the boot loader again. Needs enableDfu() and start().
+  bool enterDfuMode();
 
   // CP210x line: send each byte no faster than the line's baud allows (ten
   // bit times a byte), so transfers take as long as on real hardware.
   void setLinePacing(bool on) { pace_ = on; }
 
+  // Faults on the DFU commands go to the DFU boot loader.
   void addFault(const Fault& fault);
   // Boot loader answers for firmware block `index`: -1 = no answer.
   void setBootBlockReplies(int index, std::vector<int> replies);
@@ -114,10 +129,14 @@ class SimulatedEsc {
   void runJobs();
   void wake();
   void saveIfDirtyLocked();
+  // Serve thread: the serial port comes back after the reappear time.
+  void scheduleReappear();
 
   EscKind kind_;
   PtyDevice pty_;
   std::unique_ptr<EscModel> model_;
+  std::unique_ptr<SimulatedDfu> dfu_;
+  std::atomic<bool> applicationMissing_{false};
   mutable std::mutex mutex_;  // model_, received_, statePath_, error_, link paths
   Bytes received_;
   std::string statePath_;

@@ -13,6 +13,7 @@
 #include "tests/support/FixedChooser.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"
+#include "tests/support/WriteDfu.h"
 #include "tools/SimOptions.h"
 #include "tools/SimulatedEsc.h"
 
@@ -29,9 +30,8 @@ std::unique_ptr<sim::SimulatedEsc> startSim(std::vector<std::string> args) {
   sim::SimOptions o;
   std::string error;
   EXPECT_TRUE(sim::parseOptions(args, o, error)) << error;
-  auto esc = o.kind == sim::EscKind::Nvq ? std::make_unique<sim::SimulatedEsc>(o.nvq)
-                                         : std::make_unique<sim::SimulatedEsc>(o.cp210x);
-  EXPECT_TRUE(esc->start()) << esc->error();
+  auto esc = sim::makeSimulatedEsc(o);
+  EXPECT_TRUE(sim::startSimulatedEsc(*esc, o)) << esc->error();
   return esc;
 }
 // A short log keeps the page pauses of a download few.
@@ -45,18 +45,27 @@ class OrxEsc : public ::testing::Test {
   // orx-esc with `args`, finding only `esc` (or nothing).
   Outcome run(const std::string& args, const sim::SimulatedEsc* esc, const std::string& input = "/dev/null") {
     const std::string ports = esc ? esc->virtualPort() : "";
-    const std::string command = "ORX_VIRTUAL_PORTS='" + ports + "' " ORX_ESC_PROGRAM " " + args + " <" + input +
+    const std::string dfu = esc ? esc->dfuExportLine() : "";
+    const std::string command = "ORX_VIRTUAL_PORTS='" + ports + "' " + dfu + " " ORX_ESC_PROGRAM " " + args + " <" + input +
                                 " >" + dir.file("out") + " 2>" + dir.file("err");
     const int raw = std::system(command.c_str());
     return {WEXITSTATUS(raw), test::readFile(dir.file("out")), test::readFile(dir.file("err"))};
   }
-  // The .cfg text of `esc` without its DATE line.
-  std::string settingsOf(const sim::SimulatedEsc& esc) {
+  // The .cfg text of `esc` without its DATE line; the whole text in `cfg`.
+  std::string settingsOf(const sim::SimulatedEsc& esc, std::string* cfg = nullptr) {
     Outcome r = run("read", &esc);
     EXPECT_EQ(r.status, 0) << r.err;
+    if (cfg != nullptr) *cfg = r.out;
     return r.out.erase(r.out.find("DATE:"), r.out.find("FIRMWARE") - r.out.find("DATE:"));
   }
   void write(const std::string& name, const std::string& text) { std::ofstream(dir.file(name)) << text; }
+  // `cfg` (the .cfg of `esc` when empty) with ARMING TONES changed to ARM
+  // ONLY, written to tones.cfg; its path.
+  std::string armOnlyFile(const sim::SimulatedEsc& esc, std::string cfg = {}) {
+    if (cfg.empty()) settingsOf(esc, &cfg);
+    write("tones.cfg", cfg.replace(cfg.find("ARMING TONES:  STANDARD"), 23, "ARMING TONES:  ARM ONLY"));
+    return dir.file("tones.cfg");
+  }
 
   test::TempDir dir;
 };
@@ -110,16 +119,14 @@ TEST_F(OrxEsc, NvqListReadUseTimeLog) {
 TEST_F(OrxEsc, OneFileWrittenToThreeEscsInARow) {
   auto first = nvq();
   const std::string original = settingsOf(*first);
-  std::string text = test::readFile((run("read --out " + dir.file("x.cfg"), first.get()), dir.file("x.cfg")));
-  text.replace(text.find("ARMING TONES:  STANDARD"), 23, "ARMING TONES:  ARM ONLY");
-  write("bench.cfg", text);
+  const std::string bench = armOnlyFile(*first);
 
   std::vector<std::unique_ptr<sim::SimulatedEsc>> escs;
   escs.push_back(std::move(first));
   escs.push_back(nvq());
   escs.push_back(nvq());
   for (auto& esc : escs) {
-    const Outcome w = run("write " + dir.file("bench.cfg"), esc.get());
+    const Outcome w = run("write " + bench, esc.get());
     EXPECT_EQ(w.status, 0) << w.err;
     EXPECT_EQ(w.out, "ARMING TONES: STANDARD -> ARM ONLY\n");
     EXPECT_NE(settingsOf(*esc).find("ARMING TONES:  ARM ONLY\r\n"), std::string::npos);
@@ -127,19 +134,24 @@ TEST_F(OrxEsc, OneFileWrittenToThreeEscsInARow) {
   EXPECT_NE(original.find("ARMING TONES:  STANDARD\r\n"), std::string::npos);
 }
 
-TEST_F(OrxEsc, BadFilesExitTwoAndChangeNothing) {
+TEST_F(OrxEsc, BadFilesExitTwoAndChangeNothingAGoodOneIsWritten) {
   auto esc = cp210x();
-  const std::string before = settingsOf(*esc);
+  std::string cfg;
+  const std::string before = settingsOf(*esc, &cfg);
   write("huge.cfg", std::string(2 << 20, 'x'));
   write("A_big.orx", std::string(2 * 140000, '0'));  // more than the boot loader holds
   write("D_other.orx", "0001AA");
-  for (const std::string args : {"write " + dir.file("missing.cfg"), "write " + dir.file("huge.cfg"),
+  for (const std::string& args : {"write " + dir.file("missing.cfg"), "write " + dir.file("huge.cfg"),
                                  "flash --yes " + dir.file("D_other.orx"), "flash --yes " + dir.file("A_big.orx")}) {
     const Outcome r = run(args, esc.get());
     EXPECT_EQ(r.status, 2) << args << "\n" << r.err;
   }
   EXPECT_EQ(settingsOf(*esc), before);
   EXPECT_TRUE(esc->withCp210x([](sim::Cp210xEsc& m) { return m.firmwareImage(); }).empty());
+  // A good file goes in; what changed comes from reading the ESC back.
+  const Outcome written = run("write " + armOnlyFile(*esc, cfg), esc.get());
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, "ARMING TONES: STANDARD -> ARM ONLY\n");
 }
 
 TEST_F(OrxEsc, Cp210xDefaultsProtectionsAndFlash) {
@@ -213,4 +225,61 @@ TEST_F(OrxEsc, AnInterruptEndsADownloadAtItsNextWaitAndSavesNothing) {
   EXPECT_EQ(status, 130);
   EXPECT_LT(ms, 3000);  // a hang guard, not a timing: the job stops at its next wait
   EXPECT_FALSE(std::ifstream(dir.file("log.csv")).good());
+}
+
+namespace {
+
+// A firmware image for the simulated boot loader's flash, as a .dfu file.
+std::vector<uint8_t> firmwareBytes(size_t n, uint8_t seed) {
+  std::vector<uint8_t> v(n);
+  for (size_t i = 0; i < n; ++i) v[i] = uint8_t(i * 7 + seed);
+  return v;
+}
+std::string dfuFile(const std::string& name, const std::vector<uint8_t>& data) {
+  DfuFile f;
+  f.images.push_back({0, true, "Internal Flash", {{sim::DfuSeDevice::kBase, data}}});
+  return test::writeDfu(name, f);
+}
+std::vector<uint8_t> flashOf(sim::SimulatedEsc& esc, size_t n) {
+  return esc.dfu()->device().read(sim::DfuSeDevice::kBase, n);
+}
+
+}  // namespace
+
+TEST_F(OrxEsc, NvqFlashAndRepairRunThroughTheDfuBootLoader) {
+  // The ESC jumps to its boot loader, takes the image and comes back on its port.
+  auto esc = startSim({"--kind", "nvq", "--version", "D.02.16.05", "--log-bytes", "2200", "--reappear-ms", "100"});
+  ASSERT_EQ(run("write " + armOnlyFile(*esc), esc.get()).status, 0);
+  const auto factory = [&] { return esc->withNvq([](sim::NvqEsc& m) { return m.block() == m.factory(); }); };
+  ASSERT_FALSE(factory());
+  const auto image = firmwareBytes(5000, 1);
+  const Outcome flash = run("flash --yes " + dfuFile("D_new.dfu", image), esc.get());
+  EXPECT_EQ(flash.status, 0) << flash.err;
+  EXPECT_NE(flash.err.find("FIRMWARE UPDATED"), std::string::npos) << flash.err;
+  EXPECT_EQ(flashOf(*esc, image.size()), image);
+  EXPECT_FALSE(esc->dfu()->present());
+  EXPECT_TRUE(factory());  // restored once it answered on its port again
+
+  // An ESC without firmware waits in its boot loader: no serial port at all.
+  auto bare = startSim({"--kind", "nvq", "--dfu-mode", "--reappear-ms", "100"});
+  ASSERT_FALSE(bare->present());
+  const auto rescue = firmwareBytes(3000, 9);
+  const Outcome repair = run("repair --yes " + dfuFile("any_name.dfu", rescue), bare.get());
+  EXPECT_EQ(repair.status, 0) << repair.err;
+  EXPECT_EQ(flashOf(*bare, rescue.size()), rescue);
+  EXPECT_TRUE(bare->present());
+  // Back on its port, REPAIR MODE's search sends it to the boot loader first.
+  const auto again = firmwareBytes(4000, 5);
+  const Outcome viaPort = run("repair --yes " + dfuFile("other.dfu", again), bare.get());
+  EXPECT_EQ(viaPort.status, 0) << viaPort.err;
+  EXPECT_EQ(flashOf(*bare, again.size()), again);
+}
+
+TEST_F(OrxEsc, ADfuDeviceVanishingMidDownloadExitsOne) {
+  // Two blocks go in, the third one's status never comes.
+  auto esc = startSim({"--kind", "nvq", "--dfu-mode", "--fault", "dfu-download:vanish:1:0:2"});
+  const Outcome repair = run("repair --yes " + dfuFile("x.dfu", firmwareBytes(5000, 3)), esc.get());
+  EXPECT_EQ(repair.status, 1);
+  EXPECT_NE(repair.err.find("Update Error: DFU Download Failed"), std::string::npos) << repair.err;
+  EXPECT_FALSE(esc->dfu()->present());
 }

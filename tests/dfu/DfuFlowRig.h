@@ -18,6 +18,7 @@
 #include "tests/support/PortOpeners.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WriteDfu.h"
 
 namespace orx::test {
 
@@ -62,16 +63,6 @@ inline bool waitLeft(FakeDfuDevice& device) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return false;
-}
-
-// Files go to a folder of this test process, removed when it ends.
-inline std::string writeDfu(const std::string& name, const DfuFile& file) {
-  static const TempDir folder;
-  const std::string path = folder.file(name);
-  const std::vector<uint8_t> bytes = BuildDfuFile(file);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  return path;
 }
 
 }  // namespace orx::test

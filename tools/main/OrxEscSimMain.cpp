@@ -8,20 +8,6 @@
 #include "tools/SimOptions.h"
 #include "tools/SimulatedEsc.h"
 
-namespace {
-
-std::unique_ptr<orx::sim::SimulatedEsc> makeSim(const orx::sim::SimOptions& options) {
-  switch (options.kind) {
-    case orx::sim::EscKind::Nvq:
-      return std::make_unique<orx::sim::SimulatedEsc>(options.nvq);
-    case orx::sim::EscKind::Cp210x:
-      return std::make_unique<orx::sim::SimulatedEsc>(options.cp210x);
-  }
-  return nullptr;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   orx::sim::SimOptions options;
@@ -46,20 +32,17 @@ int main(int argc, char** argv) {
   // A reader of our output that went away must not kill us before cleanup.
   std::signal(SIGPIPE, SIG_IGN);
 
-  auto sim = makeSim(options);
+  auto sim = orx::sim::makeSimulatedEsc(options);
   if (!options.statePath.empty() && !sim->useStateFile(options.statePath)) {
     std::fprintf(stderr, "orx-esc-sim: %s\n", sim->error().c_str());
     return 1;
   }
-  for (const auto& fault : options.faults) sim->addFault(fault);
-  for (const auto& [block, replies] : options.blockReplies) sim->setBootBlockReplies(block, replies);
-  sim->setReappearAfterLeavingMs(options.reappearMs);
-  sim->setLinePacing(options.pace);
-  if (!sim->start()) {
+  if (!orx::sim::startSimulatedEsc(*sim, options)) {
     std::fprintf(stderr, "orx-esc-sim: %s\n", sim->error().c_str());
     return 1;
   }
   std::printf("%s\n", sim->exportLine().c_str());
+  if (!sim->dfuExportLine().empty()) std::printf("%s\n", sim->dfuExportLine().c_str());
   std::fflush(stdout);
 
   int signal = 0;
