@@ -202,13 +202,20 @@ void CChartAxis::SetAxisSize(const ChartRect& chart, const ChartRect& plot) {
   end_ = ends.end;
 }
 
+PreparedTexts& CChartAxis::TickTexts() const {
+  ChartFontInfo font;
+  font.tenthsOfPoint = tickFontTenths_;
+  font.face = tickFontFace_;
+  tickTexts_.UseFont(font);
+  return tickTexts_;
+}
+
 ChartSize CChartAxis::LargestTickLabel() const {
-  const QFontMetrics metrics(ChartPointFont(tickFontTenths_, tickFontFace_));
+  PreparedTexts& texts = TickTexts();
   ChartSize largest;
   auto measure = [&](double v) {
-    const QString label = ChartText(TickLabel(v));
-    largest.width = std::max(largest.width, metrics.horizontalAdvance(label));
-    largest.height = std::max(largest.height, metrics.height());
+    largest.width = std::max(largest.width, texts.Get(TickLabel(v)).width);
+    largest.height = texts.Height();
   };
   if (max_ == min_) {
     measure(min_);
@@ -232,10 +239,9 @@ int CChartAxis::ResolveMargin(const AxisMeasure& measure) {
 void CChartAxis::DrawTick(QPainter& painter, double value, int lineX, int labelX) {
   const int tp = TickPixel(value);
   const int vp = ValueToPixel(value);
-  const QString label = ChartText(TickLabel(value));
-  const QFontMetrics metrics(painter.font());
-  const int w = metrics.horizontalAdvance(label);
-  const int h = metrics.height();
+  const PreparedText& label = tickTexts_.Get(TickLabel(value));
+  const int w = label.width;
+  const int h = tickTexts_.Height();
   const bool markOnAxis = horizontal_ ? (start_ <= tp && tp <= end_) : (end_ <= tp && tp <= start_);
   const bool labelShown = IsValueVisible(value);
   QPoint labelAt;
@@ -252,13 +258,13 @@ void CChartAxis::DrawTick(QPainter& painter, double value, int lineX, int labelX
   const QRect box(labelAt, QSize(w, h));
   painter.fillRect(box, painter.background());
   painter.setPen(tickTextColour_);
-  painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
+  PreparedTexts::Draw(painter, labelAt, label, box.size());
 }
 
 void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift, QColor labelBackground) {
   if (!shown_) return;
   painter.save();
-  painter.setFont(ChartPointFont(tickFontTenths_, tickFontFace_));
+  painter.setFont(TickTexts().Font());
   painter.setBackground(labelBackground);
   painter.setBackgroundMode(Qt::TransparentMode);
   const ChartSize titleSize = title_.Measure();
@@ -302,9 +308,9 @@ void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift
       at = QPoint(leftLabelShift + t.right + offsets.titleText, t.top);
     painter.save();
     painter.setPen(title_.GetColor());
-    painter.setFont(title_.Font().MakeFont());
-    const QString text = ChartText(title_.GetText());
-    const QFontMetrics metrics(painter.font());
+    PreparedTexts& texts = title_.Prepared();
+    const PreparedText& text = texts.Get(title_.GetText());
+    painter.setFont(texts.Font());
     // The fixed offsets assume labels of a usual width; wider ones (after a
     // zoom: "1650", "12.5") would be drawn over the title, so it stands clear
     // of the widest label of its axis. A rotated title covers its text height.
@@ -312,12 +318,11 @@ void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift
       if (secondary_)
         at.setX(std::max(at.x(), labelX + tickSize.width + 2));
       else
-        at.setX(std::min(at.x(), labelX - metrics.height() - 2));
+        at.setX(std::min(at.x(), labelX - texts.Height() - 2));
     }
-    const QRect box(0, 0, metrics.horizontalAdvance(text) + 1, metrics.height());
     painter.translate(at);
     if (!horizontal_) painter.rotate(-90);  // reads bottom to top
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+    PreparedTexts::Draw(painter, QPoint(0, 0), text, QSize(text.width + 1, texts.Height()));
     painter.restore();
   }
 

@@ -13,6 +13,7 @@
 #include "chart/ChartGrid.h"
 #include "chart/ChartLayout.h"
 #include "chart/ChartRect.h"
+#include "chart/PreparedTexts.h"
 
 class QPainter;
 
@@ -120,6 +121,7 @@ class CChartAxis {
  private:
   void DrawTick(QPainter& painter, double value, int lineX, int labelX);
   ChartSize LargestTickLabel() const;
+  PreparedTexts& TickTexts() const;
   void UpdateScrollBar();
 
   CChartCtrl* parent_;
@@ -140,6 +142,7 @@ class CChartAxis {
   CChartAxisLabel title_;
   int tickFontTenths_ = 80;
   std::string tickFontFace_ = "Microsoft Sans Serif";
+  mutable PreparedTexts tickTexts_;
   QColor tickTextColour_ = Qt::black;
   QColor lineColour_ = Qt::black;
   CChartGrid grid_;
