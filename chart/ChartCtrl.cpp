@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPalette>
 #include <QResizeEvent>
+#include <cstring>
 
 #include "chart/ChartLayout.h"
 #include "chart/ChartScrollBar.h"
@@ -104,6 +105,14 @@ void CChartCtrl::EnableRedraw(bool enable) {
 }
 
 void CChartCtrl::Redraw() {
+  frameStale_ = true;
+  RedrawCurves();
+}
+
+void CChartCtrl::RedrawCurves() {
+  // The legend lists the shown curves by name and takes its room from the
+  // plotting area: with it shown, a curve's change moves the frame.
+  if (legend_.IsShown()) frameStale_ = true;
   if (redrawCounter_ <= 0) {
     pendingRedraw_ = true;
     return;
@@ -172,15 +181,28 @@ void CChartCtrl::Render() {
   if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
   if (image_.isNull()) return;
   ++renderCount_;
+  if (frameStale_ || frame_.size() != image_.size()) {
+    frameStale_ = false;
+    ++frameRenderCount_;
+    if (frame_.size() != image_.size()) frame_ = QImage(image_.size(), QImage::Format_RGB32);
+    QPainter painter(&frame_);
+    FillBackground(painter, frame_.rect());
+    DrawFrame(painter, ChartRect{0, 0, width(), height()}.Deflated(3), leftLabelShift_, rightLabelShift_);
+    for (auto& axis : axes_)
+      if (axis) axis->PlaceScrollBar();
+  }
+  // Copied, not shared: a shared picture would be copied anew by the painter.
+  std::memcpy(image_.bits(), frame_.constBits(), static_cast<size_t>(frame_.sizeInBytes()));
   QPainter painter(&image_);
-  FillBackground(painter, image_.rect());
-  const ChartRect chart = ChartRect{0, 0, width(), height()}.Deflated(3);
-  DrawChart(painter, chart, leftLabelShift_, rightLabelShift_);
-  for (auto& axis : axes_)
-    if (axis) axis->PlaceScrollBar();
+  DrawCurves(painter);
 }
 
 void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift) {
+  DrawFrame(painter, chart, leftLabelShift, rightLabelShift);
+  DrawCurves(painter);
+}
+
+void CChartCtrl::DrawFrame(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift) {
   ChartRect plot = chart;
   plot.top += title_.Height();
   titleRect_ = {chart.left, chart.top, chart.right, plot.top};
@@ -218,7 +240,10 @@ void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLa
   painter.drawLine(plot.right, plot.top, plot.right, plot.bottom);
   painter.drawLine(plot.right, plot.bottom, plot.left, plot.bottom);
   painter.drawLine(plot.left, plot.bottom, plot.left, plot.top);
+}
 
+void CChartCtrl::DrawCurves(QPainter& painter) {
+  const ChartRect& plot = plottingRect_;
   const ChartRect seriesRect{plot.left, plot.top, plot.right + 1, plot.bottom + 1};
   for (auto& [id, serie] : series_) {
     if (!serie->IsShown()) continue;

@@ -68,23 +68,45 @@ bool chartBench(int rounds) {
   QImage plain(1600, 900, QImage::Format_RGB32);
   const auto pixels1 = curvePixels(w1.chart());
   const auto pixels4 = curvePixels(w4.chart());
+  // A redraw of the same view: the curves change, the frame (axes, labels,
+  // titles) is kept.
   auto redraw = [](Window& w) {
     return [&w] {
-      w.chart().Redraw();
+      w.chart().RedrawCurves();
       w.chart().RenderedImage();
     };
   };
-  // The same window with no curve shown: what the axes and labels cost.
+  // The first redraw after a zoom step, which lays the frame out anew; the
+  // steps go in and back out around a moving point.
+  int step = 0;
+  auto zoomStep = [&step](Window& w) {
+    return [&w, &step] {
+      CChartCtrl& chart = w.chart();
+      const ChartRect plot = chart.GetPlottingRect();
+      const QPoint at(plot.left + (37 * step) % plot.Width(), (plot.top + plot.bottom) / 2);
+      chart.ZoomAt(at, step % 2 ? 1.25 : 0.8, step % 4 < 2);
+      ++step;
+      chart.RenderedImage();
+    };
+  };
+  // The same window with no curve shown, laid out anew on each run: what the
+  // axes and labels cost.
   Window frame(1600, 900, one);
   for (CChartSerie* serie : frame.chart().Series()) serie->SetShown(false);
   const auto t = interleaved({redraw(w1), [&] { drawPlain(plain, pixels1); }, redraw(w4),
-                              [&] { drawPlain(plain, pixels4); }, redraw(frame)},
+                              [&] { drawPlain(plain, pixels4); }, zoomStep(w1),
+                              [&] {
+                                frame.chart().Redraw();
+                                frame.chart().RenderedImage();
+                              }},
                              rounds);
   const double chart1 = median(t[0]), plain1 = median(t[1]), chart4 = median(t[2]), plain4 = median(t[3]);
-  std::printf("  chart %dx%d, %zu and %zu samples per curve; the frame without curves %.3f ms\n",
-              w1.chart().width(), w1.chart().height(), one.samples.size(), four.samples.size(), median(t[4]));
-  bool met = report("redraw, 1x samples", chart1, "ms", 3.0, fmt("plain polylines of all points %.3f ms", plain1));
-  met = report("redraw, 4x samples", chart4, "ms", 1.3 * chart1,
+  std::printf("  chart %dx%d, %zu and %zu samples per curve; the frame alone, laid out anew %.3f ms\n",
+              w1.chart().width(), w1.chart().height(), one.samples.size(), four.samples.size(), median(t[5]));
+  std::printf("  first redraw after a zoom step (frame laid out anew), 1x samples %.3f ms\n", median(t[4]));
+  bool met = report("redraw same view, 1x samples", chart1, "ms", 3.0,
+                    fmt("plain polylines of all points %.3f ms", plain1));
+  met = report("redraw same view, 4x samples", chart4, "ms", 1.3 * chart1,
                fmt("plain polylines of all points %.3f ms", plain4)) && met;
   return met;
 }
