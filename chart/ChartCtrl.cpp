@@ -100,7 +100,7 @@ void CChartCtrl::EnableRedraw(bool enable) {
   redrawCounter_ += enable ? 1 : -1;
   if (redrawCounter_ > 0 && pendingRedraw_) {
     pendingRedraw_ = false;
-    Redraw();
+    RedrawCurves();  // a held change of the frame has marked it already
   }
 }
 
