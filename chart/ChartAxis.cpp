@@ -210,22 +210,33 @@ PreparedTexts& CChartAxis::TickTexts() const {
   return tickTexts_;
 }
 
-ChartSize CChartAxis::LargestTickLabel() const {
+const std::vector<CChartAxis::Tick>& CChartAxis::Ticks() const {
   PreparedTexts& texts = TickTexts();
-  ChartSize largest;
-  auto measure = [&](double v) {
-    largest.width = std::max(largest.width, texts.Get(TickLabel(v)).width);
-    largest.height = texts.Height();
-  };
+  const TickKey key{min_, max_, FirstTickValue(), TickStepValue(), LabelDecimals(), texts.FontInfo()};
+  if (ticksMade_ && key == ticksKey_) return ticks_;
+  ticksKey_ = key;
+  ticksMade_ = true;
+  ticks_.clear();
+  auto add = [&](double v) { ticks_.push_back({v, texts.Get(TickLabel(v))}); };
   if (max_ == min_) {
-    measure(min_);
-    return largest;
+    add(min_);
+    return ticks_;
   }
   double v = FirstTickValue();
   int n = 0;
   do {
-    if (IsValueVisible(v)) measure(v);
+    add(v);
   } while (++n < kMaxTicks && NextTickValue(v, &v));
+  return ticks_;
+}
+
+ChartSize CChartAxis::LargestTickLabel() const {
+  ChartSize largest;
+  for (const Tick& tick : Ticks()) {
+    if (max_ != min_ && !IsValueVisible(tick.value)) continue;
+    largest.width = std::max(largest.width, tick.label.width);
+    largest.height = tickTexts_.Height();
+  }
   return largest;
 }
 
@@ -236,29 +247,25 @@ int CChartAxis::ResolveMargin(const AxisMeasure& measure) {
   return marginSize_;
 }
 
-void CChartAxis::DrawTick(QPainter& painter, double value, int lineX, int labelX) {
+void CChartAxis::DrawTickMark(QPainter& painter, double value, int lineX) {
   const int tp = TickPixel(value);
-  const int vp = ValueToPixel(value);
-  const PreparedText& label = tickTexts_.Get(TickLabel(value));
-  const int w = label.width;
-  const int h = tickTexts_.Height();
   const bool markOnAxis = horizontal_ ? (start_ <= tp && tp <= end_) : (end_ <= tp && tp <= start_);
-  const bool labelShown = IsValueVisible(value);
-  QPoint labelAt;
-  if (horizontal_) {
-    if (secondary_) return;  // the top axis carries no ticks
-    if (markOnAxis) painter.drawLine(tp, axisRect_.top + 1, tp, axisRect_.top + 3);
-    labelAt = QPoint(vp - w / 2, axisRect_.top + 5);
-  } else {
-    const int outwards = secondary_ ? 1 : -1;
-    if (markOnAxis) painter.drawLine(lineX, tp, lineX + 2 * outwards, tp);
-    labelAt = QPoint(labelX, vp - h / 2);
-  }
-  if (!labelShown) return;
+  if (!markOnAxis || (horizontal_ && secondary_)) return;  // the top axis carries no ticks
+  if (horizontal_)
+    painter.drawLine(tp, axisRect_.top + 1, tp, axisRect_.top + 3);
+  else
+    painter.drawLine(lineX, tp, lineX + 2 * (secondary_ ? 1 : -1), tp);
+}
+
+void CChartAxis::DrawTickLabel(QPainter& painter, const Tick& tick, int labelX) {
+  if ((horizontal_ && secondary_) || !IsValueVisible(tick.value)) return;
+  const int vp = ValueToPixel(tick.value);
+  const int w = tick.label.width;
+  const int h = tickTexts_.Height();
+  const QPoint labelAt = horizontal_ ? QPoint(vp - w / 2, axisRect_.top + 5) : QPoint(labelX, vp - h / 2);
   const QRect box(labelAt, QSize(w, h));
   painter.fillRect(box, painter.background());
-  painter.setPen(tickTextColour_);
-  PreparedTexts::Draw(painter, labelAt, label, box.size());
+  PreparedTexts::Draw(painter, labelAt, tick.label, box.size());
 }
 
 void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift, QColor labelBackground) {
@@ -326,23 +333,15 @@ void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift
     painter.restore();
   }
 
-  // Ticks, labels and the grid's tick list.
+  // Tick marks and the grid's tick list, then the labels: each in one pen.
   painter.setPen(QPen(lineColour_, 0));
   grid_.ClearTicks();
-  auto drawOne = [&](double v) {
-    painter.setPen(QPen(lineColour_, 0));
-    DrawTick(painter, v, lineX, labelX);
-    grid_.AddTick(TickPixel(v));
-  };
-  if (max_ == min_) {
-    drawOne(min_);
-  } else {
-    double v = FirstTickValue();
-    int n = 0;
-    do {
-      drawOne(v);
-    } while (++n < kMaxTicks && NextTickValue(v, &v));
+  for (const Tick& tick : Ticks()) {
+    DrawTickMark(painter, tick.value, lineX);
+    grid_.AddTick(TickPixel(tick.value));
   }
+  painter.setPen(tickTextColour_);
+  for (const Tick& tick : Ticks()) DrawTickLabel(painter, tick, labelX);
   painter.restore();
   grid_.Draw(painter, parent_ ? parent_->GetPlottingRect() : ChartRect{});
 }

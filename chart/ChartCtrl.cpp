@@ -178,10 +178,17 @@ void CChartCtrl::FillBackground(QPainter& painter, const QRect& rect) const {
 
 void CChartCtrl::Render() {
   stale_ = false;
-  if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+  if (image_.size() != size()) {
+    image_ = QImage(size(), QImage::Format_RGB32);
+    imageHoldsFrame_ = false;
+  }
   if (image_.isNull()) return;
   ++renderCount_;
+  // Outside the curves' area the picture already holds the frame, unless the
+  // frame is new.
+  QRect restore = imageHoldsFrame_ ? CurveArea() & image_.rect() : image_.rect();
   if (frameStale_ || frame_.size() != image_.size()) {
+    restore = image_.rect();
     frameStale_ = false;
     ++frameRenderCount_;
     if (frame_.size() != image_.size()) frame_ = QImage(image_.size(), QImage::Format_RGB32);
@@ -192,9 +199,22 @@ void CChartCtrl::Render() {
       if (axis) axis->PlaceScrollBar();
   }
   // Copied, not shared: a shared picture would be copied anew by the painter.
-  std::memcpy(image_.bits(), frame_.constBits(), static_cast<size_t>(frame_.sizeInBytes()));
+  uchar* to = image_.bits();
+  const uchar* from = frame_.constBits();
+  const qsizetype line = image_.bytesPerLine(), offset = restore.left() * 4;
+  for (int y = restore.top(); y <= restore.bottom(); ++y)
+    std::memcpy(to + y * line + offset, from + y * line + offset, static_cast<size_t>(restore.width()) * 4);
+  imageHoldsFrame_ = true;
   QPainter painter(&image_);
   DrawCurves(painter);
+}
+
+QRect CChartCtrl::CurveArea() const {
+  const ChartRect& p = plottingRect_;
+  const ChartRect& l = legend_.BoxRect();
+  QRect area(p.left, p.top, p.Width() + 1, p.Height() + 1);  // the curves' clip reaches one pixel further
+  if (!l.IsEmpty()) area |= QRect(l.left, l.top, l.Width() + 1, l.Height() + 1);
+  return area;
 }
 
 void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift) {

@@ -167,6 +167,8 @@ class CChartCtrl : public QWidget {
   // everything under the curves; then the curves, point labels and legend.
   void DrawFrame(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift);
   void DrawCurves(QPainter& painter);
+  // Where DrawCurves may draw: the plotting area and the legend.
+  QRect CurveArea() const;
   void FillBackground(QPainter& painter, const QRect& rect) const;
   void Notify(ChartMouseEvent event, QPoint point);
   void OnLeftDown(QPoint point);
@@ -186,6 +188,7 @@ class CChartCtrl : public QWidget {
   bool frameStale_ = true;
   QImage image_;
   QImage frame_;
+  bool imageHoldsFrame_ = false;
   int renderCount_ = 0;
   int frameRenderCount_ = 0;
   bool gradient_ = false;

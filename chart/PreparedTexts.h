@@ -26,6 +26,7 @@ class PreparedTexts {
   // Selects the font of the following texts; a different one clears the cache.
   void UseFont(const ChartFontInfo& font);
   const QFont& Font() const { return qfont_; }
+  const ChartFontInfo& FontInfo() const { return fontInfo_; }
   int Height() const { return height_; }
   // `cp1252` laid out in the current font.
   const PreparedText& Get(const std::string& cp1252);

@@ -35,9 +35,13 @@ TEST(ChartFrameCache, EveryChangeShowsWhatAFreshRenderDraws) {
       {"grid", [&] { c.bottom->GetGrid()->SetShown(true); }},
       {"inverted", [&] { c.left->SetInverted(true); }},
       {"size", [&] { c.chart.resize(640, 420); }},
+      {"curve colour", [&] { c.serie->SetColor(Qt::blue); }},
+      {"curve points", [&] {
+         const double xs[] = {0, 50, 100}, ys[] = {80, 5, 60};
+         c.serie->SetPoints(xs, ys, 3);
+       }},
       {"legend", [&] { c.chart.GetLegend()->SetShown(true); }},
       {"renamed curve in the legend", [&] { c.serie->SetName("Drive Power"); }},
-      {"curve colour", [&] { c.serie->SetColor(Qt::blue); }},
   };
   for (const auto& [name, change] : changes) {
     change();
