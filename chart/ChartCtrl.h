@@ -221,6 +221,7 @@ class CChartCtrl : public QWidget {
   ChartReadoutBlock readout_;
   std::array<QPointer<QLabel>, kReadoutStaticCount> readoutLabels_{};  // the host may delete them first
   std::array<std::string, kReadoutStaticCount> readoutTexts_;
+  std::array<bool, kReadoutStaticCount> labelCurrent_{};  // the label shows readoutTexts_
 };
 
 }  // namespace orx

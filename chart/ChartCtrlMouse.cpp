@@ -45,6 +45,7 @@ void CChartCtrl::ShowMouseCursor(bool shown) {
 
 void CChartCtrl::SetReadoutLabel(ReadoutStatic which, QLabel* label) {
   readoutLabels_[static_cast<size_t>(which)] = label;
+  labelCurrent_[static_cast<size_t>(which)] = false;
 }
 
 const std::string& CChartCtrl::ReadoutText(ReadoutStatic which) const {
@@ -236,7 +237,10 @@ void CChartCtrl::UpdateReadout(QPoint p) {
   const ReadoutTexts texts = ComputeReadout(t, curves, readout_, pcAxis && pcAxis->IsShown());
   for (int i = 0; i < kReadoutStaticCount; ++i) {
     if (!texts[i]) continue;
+    // A move changes a few of the texts; the labels keep the others.
+    if (*texts[i] == readoutTexts_[i] && labelCurrent_[i]) continue;
     readoutTexts_[i] = *texts[i];
+    labelCurrent_[i] = readoutLabels_[i] != nullptr;
     if (readoutLabels_[i]) readoutLabels_[i]->setText(ChartText(*texts[i]));
   }
 }
