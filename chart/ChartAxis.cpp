@@ -202,23 +202,41 @@ void CChartAxis::SetAxisSize(const ChartRect& chart, const ChartRect& plot) {
   end_ = ends.end;
 }
 
-ChartSize CChartAxis::LargestTickLabel() const {
-  const QFontMetrics metrics(ChartPointFont(tickFontTenths_, tickFontFace_));
-  ChartSize largest;
-  auto measure = [&](double v) {
-    const QString label = ChartText(TickLabel(v));
-    largest.width = std::max(largest.width, metrics.horizontalAdvance(label));
-    largest.height = std::max(largest.height, metrics.height());
-  };
+PreparedTexts& CChartAxis::TickTexts() const {
+  ChartFontInfo font;
+  font.tenthsOfPoint = tickFontTenths_;
+  font.face = tickFontFace_;
+  tickTexts_.UseFont(font);
+  return tickTexts_;
+}
+
+const std::vector<CChartAxis::Tick>& CChartAxis::Ticks() const {
+  PreparedTexts& texts = TickTexts();
+  const TickKey key{min_, max_, FirstTickValue(), TickStepValue(), LabelDecimals(), texts.FontInfo()};
+  if (ticksMade_ && key == ticksKey_) return ticks_;
+  ticksKey_ = key;
+  ticksMade_ = true;
+  ticks_.clear();
+  auto add = [&](double v) { ticks_.push_back({v, texts.Get(TickLabel(v))}); };
   if (max_ == min_) {
-    measure(min_);
-    return largest;
+    add(min_);
+    return ticks_;
   }
   double v = FirstTickValue();
   int n = 0;
   do {
-    if (IsValueVisible(v)) measure(v);
+    add(v);
   } while (++n < kMaxTicks && NextTickValue(v, &v));
+  return ticks_;
+}
+
+ChartSize CChartAxis::LargestTickLabel() const {
+  ChartSize largest;
+  for (const Tick& tick : Ticks()) {
+    if (max_ != min_ && !IsValueVisible(tick.value)) continue;
+    largest.width = std::max(largest.width, tick.label.width);
+    largest.height = tickTexts_.Height();
+  }
   return largest;
 }
 
@@ -229,36 +247,31 @@ int CChartAxis::ResolveMargin(const AxisMeasure& measure) {
   return marginSize_;
 }
 
-void CChartAxis::DrawTick(QPainter& painter, double value, int lineX, int labelX) {
+void CChartAxis::DrawTickMark(QPainter& painter, double value, int lineX) {
   const int tp = TickPixel(value);
-  const int vp = ValueToPixel(value);
-  const QString label = ChartText(TickLabel(value));
-  const QFontMetrics metrics(painter.font());
-  const int w = metrics.horizontalAdvance(label);
-  const int h = metrics.height();
   const bool markOnAxis = horizontal_ ? (start_ <= tp && tp <= end_) : (end_ <= tp && tp <= start_);
-  const bool labelShown = IsValueVisible(value);
-  QPoint labelAt;
-  if (horizontal_) {
-    if (secondary_) return;  // the top axis carries no ticks
-    if (markOnAxis) painter.drawLine(tp, axisRect_.top + 1, tp, axisRect_.top + 3);
-    labelAt = QPoint(vp - w / 2, axisRect_.top + 5);
-  } else {
-    const int outwards = secondary_ ? 1 : -1;
-    if (markOnAxis) painter.drawLine(lineX, tp, lineX + 2 * outwards, tp);
-    labelAt = QPoint(labelX, vp - h / 2);
-  }
-  if (!labelShown) return;
+  if (!markOnAxis || (horizontal_ && secondary_)) return;  // the top axis carries no ticks
+  if (horizontal_)
+    painter.drawLine(tp, axisRect_.top + 1, tp, axisRect_.top + 3);
+  else
+    painter.drawLine(lineX, tp, lineX + 2 * (secondary_ ? 1 : -1), tp);
+}
+
+void CChartAxis::DrawTickLabel(QPainter& painter, const Tick& tick, int labelX) {
+  if ((horizontal_ && secondary_) || !IsValueVisible(tick.value)) return;
+  const int vp = ValueToPixel(tick.value);
+  const int w = tick.label.width;
+  const int h = tickTexts_.Height();
+  const QPoint labelAt = horizontal_ ? QPoint(vp - w / 2, axisRect_.top + 5) : QPoint(labelX, vp - h / 2);
   const QRect box(labelAt, QSize(w, h));
   painter.fillRect(box, painter.background());
-  painter.setPen(tickTextColour_);
-  painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
+  PreparedTexts::Draw(painter, labelAt, tick.label, box.size());
 }
 
 void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift, QColor labelBackground) {
   if (!shown_) return;
   painter.save();
-  painter.setFont(ChartPointFont(tickFontTenths_, tickFontFace_));
+  painter.setFont(TickTexts().Font());
   painter.setBackground(labelBackground);
   painter.setBackgroundMode(Qt::TransparentMode);
   const ChartSize titleSize = title_.Measure();
@@ -302,9 +315,9 @@ void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift
       at = QPoint(leftLabelShift + t.right + offsets.titleText, t.top);
     painter.save();
     painter.setPen(title_.GetColor());
-    painter.setFont(title_.Font().MakeFont());
-    const QString text = ChartText(title_.GetText());
-    const QFontMetrics metrics(painter.font());
+    PreparedTexts& texts = title_.Prepared();
+    const PreparedText& text = texts.Get(title_.GetText());
+    painter.setFont(texts.Font());
     // The fixed offsets assume labels of a usual width; wider ones (after a
     // zoom: "1650", "12.5") would be drawn over the title, so it stands clear
     // of the widest label of its axis. A rotated title covers its text height.
@@ -312,32 +325,23 @@ void CChartAxis::Draw(QPainter& painter, int leftLabelShift, int rightLabelShift
       if (secondary_)
         at.setX(std::max(at.x(), labelX + tickSize.width + 2));
       else
-        at.setX(std::min(at.x(), labelX - metrics.height() - 2));
+        at.setX(std::min(at.x(), labelX - texts.Height() - 2));
     }
-    const QRect box(0, 0, metrics.horizontalAdvance(text) + 1, metrics.height());
     painter.translate(at);
     if (!horizontal_) painter.rotate(-90);  // reads bottom to top
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+    PreparedTexts::Draw(painter, QPoint(0, 0), text, QSize(text.width + 1, texts.Height()));
     painter.restore();
   }
 
-  // Ticks, labels and the grid's tick list.
+  // Tick marks and the grid's tick list, then the labels: each in one pen.
   painter.setPen(QPen(lineColour_, 0));
   grid_.ClearTicks();
-  auto drawOne = [&](double v) {
-    painter.setPen(QPen(lineColour_, 0));
-    DrawTick(painter, v, lineX, labelX);
-    grid_.AddTick(TickPixel(v));
-  };
-  if (max_ == min_) {
-    drawOne(min_);
-  } else {
-    double v = FirstTickValue();
-    int n = 0;
-    do {
-      drawOne(v);
-    } while (++n < kMaxTicks && NextTickValue(v, &v));
+  for (const Tick& tick : Ticks()) {
+    DrawTickMark(painter, tick.value, lineX);
+    grid_.AddTick(TickPixel(tick.value));
   }
+  painter.setPen(tickTextColour_);
+  for (const Tick& tick : Ticks()) DrawTickLabel(painter, tick, labelX);
   painter.restore();
   grid_.Draw(painter, parent_ ? parent_->GetPlottingRect() : ChartRect{});
 }

@@ -13,6 +13,7 @@
 #include "chart/ChartGrid.h"
 #include "chart/ChartLayout.h"
 #include "chart/ChartRect.h"
+#include "chart/PreparedTexts.h"
 
 class QPainter;
 
@@ -45,6 +46,9 @@ class CChartAxis {
   virtual std::string TickLabel(double value) const = 0;
   virtual void RefreshTickStep() = 0;
   virtual void RefreshFirstTick() = 0;
+  // What the tick labels are printed with, besides the values themselves.
+  virtual double TickStepValue() const = 0;
+  virtual int LabelDecimals() const = 0;
   virtual void ScrollSteps(int* count, int* position) const;
   virtual void ScrollBy(int oldPosition, int newPosition, bool reverse);
   virtual void PanAxis(int fromPixel, int toPixel);
@@ -118,8 +122,24 @@ class CChartAxis {
   bool automaticStep_ = true;
 
  private:
-  void DrawTick(QPainter& painter, double value, int lineX, int labelX);
+  struct Tick {
+    double value;
+    PreparedText label;
+  };
+  // What the tick list was made for: a change of any of it makes a new one.
+  struct TickKey {
+    double min, max, first, step;
+    int decimals;
+    ChartFontInfo font;
+    bool operator==(const TickKey&) const = default;
+  };
+  void DrawTickMark(QPainter& painter, double value, int lineX);
+  void DrawTickLabel(QPainter& painter, const Tick& tick, int labelX);
+  // Every tick of the current range with its label laid out, made once per
+  // view rather than on every paint.
+  const std::vector<Tick>& Ticks() const;
   ChartSize LargestTickLabel() const;
+  PreparedTexts& TickTexts() const;
   void UpdateScrollBar();
 
   CChartCtrl* parent_;
@@ -140,6 +160,10 @@ class CChartAxis {
   CChartAxisLabel title_;
   int tickFontTenths_ = 80;
   std::string tickFontFace_ = "Microsoft Sans Serif";
+  mutable PreparedTexts tickTexts_;
+  mutable std::vector<Tick> ticks_;
+  mutable TickKey ticksKey_{};
+  mutable bool ticksMade_ = false;
   QColor tickTextColour_ = Qt::black;
   QColor lineColour_ = Qt::black;
   CChartGrid grid_;
@@ -166,6 +190,8 @@ class CChartStandardAxis : public CChartAxis {
 
   double GetTickStep() const { return tickStep_; }
   int GetDecimals() const { return decimals_; }
+  double TickStepValue() const override { return tickStep_; }
+  int LabelDecimals() const override { return decimals_; }
 
  protected:
   void ApplyManualStep(double step) override;

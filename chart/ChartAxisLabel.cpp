@@ -1,7 +1,5 @@
 #include "chart/ChartAxisLabel.h"
 
-#include <QFontMetrics>
-
 #include "chart/ChartCtrl.h"
 
 namespace orx {
@@ -37,11 +35,16 @@ void CChartAxisLabel::SetShown(bool shown) {
 
 ChartSize CChartAxisLabel::Measure() const {
   if (!shown_ || text_.empty()) return {};
-  const QFontMetrics metrics(font_.MakeFont());
-  const int w = metrics.horizontalAdvance(ChartText(text_)) + 4;
-  const int h = metrics.height() + 4;
+  PreparedTexts& texts = Prepared();
+  const int w = texts.Get(text_).width + 4;
+  const int h = texts.Height() + 4;
   if (horizontal_) return {w, h};
   return {h, w};
+}
+
+PreparedTexts& CChartAxisLabel::Prepared() const {
+  texts_.UseFont(font_);
+  return texts_;
 }
 
 }  // namespace orx

@@ -6,6 +6,7 @@
 
 #include "chart/ChartFont.h"
 #include "chart/ChartRect.h"
+#include "chart/PreparedTexts.h"
 
 namespace orx {
 
@@ -28,6 +29,8 @@ class CChartAxisLabel {
   // Text extent + 4 each way, width and height swapped for a vertical title;
   // 0 x 0 when hidden or empty.
   ChartSize Measure() const;
+  // The title's font, with the text laid out once in it.
+  PreparedTexts& Prepared() const;
 
   ChartRect position;  // placed by the axis on every draw
 
@@ -40,6 +43,7 @@ class CChartAxisLabel {
   bool horizontal_;
   ChartFontInfo font_;
   std::string text_;
+  mutable PreparedTexts texts_;
 };
 
 }  // namespace orx

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPalette>
 #include <QResizeEvent>
+#include <cstring>
 
 #include "chart/ChartLayout.h"
 #include "chart/ChartScrollBar.h"
@@ -99,11 +100,19 @@ void CChartCtrl::EnableRedraw(bool enable) {
   redrawCounter_ += enable ? 1 : -1;
   if (redrawCounter_ > 0 && pendingRedraw_) {
     pendingRedraw_ = false;
-    Redraw();
+    RedrawCurves();  // a held change of the frame has marked it already
   }
 }
 
 void CChartCtrl::Redraw() {
+  frameStale_ = true;
+  RedrawCurves();
+}
+
+void CChartCtrl::RedrawCurves() {
+  // The legend lists the shown curves by name and takes its room from the
+  // plotting area: with it shown, a curve's change moves the frame.
+  if (legend_.IsShown()) frameStale_ = true;
   if (redrawCounter_ <= 0) {
     pendingRedraw_ = true;
     return;
@@ -169,18 +178,51 @@ void CChartCtrl::FillBackground(QPainter& painter, const QRect& rect) const {
 
 void CChartCtrl::Render() {
   stale_ = false;
-  if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+  if (image_.size() != size()) {
+    image_ = QImage(size(), QImage::Format_RGB32);
+    imageHoldsFrame_ = false;
+  }
   if (image_.isNull()) return;
   ++renderCount_;
+  // Outside the curves' area the picture already holds the frame, unless the
+  // frame is new.
+  QRect restore = imageHoldsFrame_ ? CurveArea() & image_.rect() : image_.rect();
+  if (frameStale_ || frame_.size() != image_.size()) {
+    restore = image_.rect();
+    frameStale_ = false;
+    ++frameRenderCount_;
+    if (frame_.size() != image_.size()) frame_ = QImage(image_.size(), QImage::Format_RGB32);
+    QPainter painter(&frame_);
+    FillBackground(painter, frame_.rect());
+    DrawFrame(painter, ChartRect{0, 0, width(), height()}.Deflated(3), leftLabelShift_, rightLabelShift_);
+    for (auto& axis : axes_)
+      if (axis) axis->PlaceScrollBar();
+  }
+  // Copied, not shared: a shared picture would be copied anew by the painter.
+  uchar* to = image_.bits();
+  const uchar* from = frame_.constBits();
+  const qsizetype line = image_.bytesPerLine(), offset = restore.left() * 4;
+  for (int y = restore.top(); y <= restore.bottom(); ++y)
+    std::memcpy(to + y * line + offset, from + y * line + offset, static_cast<size_t>(restore.width()) * 4);
+  imageHoldsFrame_ = true;
   QPainter painter(&image_);
-  FillBackground(painter, image_.rect());
-  const ChartRect chart = ChartRect{0, 0, width(), height()}.Deflated(3);
-  DrawChart(painter, chart, leftLabelShift_, rightLabelShift_);
-  for (auto& axis : axes_)
-    if (axis) axis->PlaceScrollBar();
+  DrawCurves(painter);
+}
+
+QRect CChartCtrl::CurveArea() const {
+  const ChartRect& p = plottingRect_;
+  const ChartRect& l = legend_.BoxRect();
+  QRect area(p.left, p.top, p.Width() + 1, p.Height() + 1);  // the curves' clip reaches one pixel further
+  if (!l.IsEmpty()) area |= QRect(l.left, l.top, l.Width() + 1, l.Height() + 1);
+  return area;
 }
 
 void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift) {
+  DrawFrame(painter, chart, leftLabelShift, rightLabelShift);
+  DrawCurves(painter);
+}
+
+void CChartCtrl::DrawFrame(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift) {
   ChartRect plot = chart;
   plot.top += title_.Height();
   titleRect_ = {chart.left, chart.top, chart.right, plot.top};
@@ -218,7 +260,10 @@ void CChartCtrl::DrawChart(QPainter& painter, const ChartRect& chart, int leftLa
   painter.drawLine(plot.right, plot.top, plot.right, plot.bottom);
   painter.drawLine(plot.right, plot.bottom, plot.left, plot.bottom);
   painter.drawLine(plot.left, plot.bottom, plot.left, plot.top);
+}
 
+void CChartCtrl::DrawCurves(QPainter& painter) {
+  const ChartRect& plot = plottingRect_;
   const ChartRect seriesRect{plot.left, plot.top, plot.right + 1, plot.bottom + 1};
   for (auto& [id, serie] : series_) {
     if (!serie->IsShown()) continue;

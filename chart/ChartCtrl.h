@@ -5,6 +5,9 @@
 // ask Qt for one paint; the chart is rendered once into an off-screen image
 // when it is next painted (or read), so a burst of changes costs one render.
 // EnableRedraw(false) ... EnableRedraw(true) holds even that until the end.
+// The frame (background, titles, axes, grid, border) is kept in an image of
+// its own: a change of the curves alone (RedrawCurves) draws them over a copy
+// of it; any other change (Redraw, a new size) lays the frame out anew.
 #pragma once
 
 #include <QColor>
@@ -93,6 +96,9 @@ class CChartCtrl : public QWidget {
   void ZoomAt(QPoint at, double factor, bool everyAxis);
   void EnableRedraw(bool enable);
   void Redraw();
+  // For a change that leaves the frame as it is: a curve's points (once its
+  // axes' ranges are settled), colour, pen or visibility.
+  void RedrawCurves();
   // Refreshes the range of every automatic-visible axis (after a scroll).
   void RefreshVisibleAxes();
 
@@ -114,6 +120,7 @@ class CChartCtrl : public QWidget {
   // The off-screen picture, rendered first when stale.
   const QImage& RenderedImage();
   int RenderCount() const { return renderCount_; }
+  int FrameRenderCount() const { return frameRenderCount_; }
   // Draws the chart (no background) into `chart` of any painter: screen,
   // image or printer.
   void DrawChart(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift);
@@ -156,6 +163,12 @@ class CChartCtrl : public QWidget {
  private:
   CChartStandardAxis* PutAxis(int slot);
   void Render();
+  // The two halves of DrawChart: the frame lays the chart out and draws
+  // everything under the curves; then the curves, point labels and legend.
+  void DrawFrame(QPainter& painter, const ChartRect& chart, int leftLabelShift, int rightLabelShift);
+  void DrawCurves(QPainter& painter);
+  // Where DrawCurves may draw: the plotting area and the legend.
+  QRect CurveArea() const;
   void FillBackground(QPainter& painter, const QRect& rect) const;
   void Notify(ChartMouseEvent event, QPoint point);
   void OnLeftDown(QPoint point);
@@ -172,8 +185,12 @@ class CChartCtrl : public QWidget {
   int redrawCounter_ = 1;
   bool pendingRedraw_ = false;
   bool stale_ = true;
+  bool frameStale_ = true;
   QImage image_;
+  QImage frame_;
+  bool imageHoldsFrame_ = false;
   int renderCount_ = 0;
+  int frameRenderCount_ = 0;
   bool gradient_ = false;
   QColor gradientFirst_;
   QColor gradientSecond_;
@@ -204,6 +221,7 @@ class CChartCtrl : public QWidget {
   ChartReadoutBlock readout_;
   std::array<QPointer<QLabel>, kReadoutStaticCount> readoutLabels_{};  // the host may delete them first
   std::array<std::string, kReadoutStaticCount> readoutTexts_;
+  std::array<bool, kReadoutStaticCount> labelCurrent_{};  // the label shows readoutTexts_
 };
 
 }  // namespace orx

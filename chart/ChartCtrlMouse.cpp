@@ -45,6 +45,7 @@ void CChartCtrl::ShowMouseCursor(bool shown) {
 
 void CChartCtrl::SetReadoutLabel(ReadoutStatic which, QLabel* label) {
   readoutLabels_[static_cast<size_t>(which)] = label;
+  labelCurrent_[static_cast<size_t>(which)] = false;
 }
 
 const std::string& CChartCtrl::ReadoutText(ReadoutStatic which) const {
@@ -173,6 +174,16 @@ void CChartCtrl::Pan(QPoint p) {
   lastPan_ = p;
 }
 
+namespace {
+
+qint64 RegionArea(const QRegion& region) {
+  qint64 area = 0;
+  for (const QRect& r : region) area += qint64(r.width()) * r.height();
+  return area;
+}
+
+}  // namespace
+
 void CChartCtrl::OnMove(QPoint p) {
   RenderedImage();
   UpdateReadout(p);
@@ -185,8 +196,18 @@ void CChartCtrl::OnMove(QPoint p) {
   if (inPlot) {
     for (auto& [id, cursor] : cursors_) cursor->OnMouseMove(p.x(), p.y());
     // Only the cursors' old and new places change: repainting the whole
-    // chart for every move would cost a full-size copy each time.
-    update(paintedCursors_ + CursorArea());
+    // chart for every move would cost a full-size copy each time. Near
+    // places go as one rectangle: Qt copies a picture under a clip of several
+    // pieces row by row and hands the rows to worker threads, which costs a
+    // move more than the few extra columns.
+    const QRegion changed = paintedCursors_ + CursorArea();
+    const QRect around = changed.boundingRect();
+    constexpr qint64 kSpareFactor = 8;
+    const bool near = qint64(around.width()) * around.height() <= kSpareFactor * RegionArea(changed);
+    if (near)
+      update(around);
+    else
+      update(changed);
   }
   const Qt::CursorShape shape = !showSystemCursor_ && inPlot ? Qt::BlankCursor : Qt::ArrowCursor;
   // Each call is a round trip to the window system.
@@ -236,7 +257,10 @@ void CChartCtrl::UpdateReadout(QPoint p) {
   const ReadoutTexts texts = ComputeReadout(t, curves, readout_, pcAxis && pcAxis->IsShown());
   for (int i = 0; i < kReadoutStaticCount; ++i) {
     if (!texts[i]) continue;
+    // A move changes a few of the texts; the labels keep the others.
+    if (*texts[i] == readoutTexts_[i] && labelCurrent_[i]) continue;
     readoutTexts_[i] = *texts[i];
+    labelCurrent_[i] = readoutLabels_[i] != nullptr;
     if (readoutLabels_[i]) readoutLabels_[i]->setText(ChartText(*texts[i]));
   }
 }

@@ -26,6 +26,7 @@ class ChartFontInfo {
   bool vertical = false;  // text running bottom to top
 
   QFont MakeFont() const;
+  bool operator==(const ChartFontInfo&) const = default;
 };
 
 }  // namespace orx

@@ -36,7 +36,7 @@ void CChartSerie::DetachAxis(const CChartAxis* axis) {
 }
 
 void CChartSerie::Redraw() {
-  if (parent_) parent_->Redraw();
+  if (parent_) parent_->RedrawCurves();
 }
 
 void CChartSerie::RefreshAxes() {

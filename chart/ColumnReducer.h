@@ -22,14 +22,12 @@ class ColumnReducer {
   // The next vertex: its pixel column and its vertical value.
   void add(int x, double y) {
     if (count_ != 0 && x == x_) {
-      if (y < low_) {
-        low_ = y;
-        lowAt_ = count_;
-      }
-      if (y > high_) {
-        high_ = y;
-        highAt_ = count_;
-      }
+      // Selects, not branches: noisy samples make these unpredictable.
+      const bool lower = y < low_, higher = y > high_;
+      low_ = lower ? y : low_;
+      lowAt_ = lower ? count_ : lowAt_;
+      high_ = higher ? y : high_;
+      highAt_ = higher ? count_ : highAt_;
       last_ = y;
       ++count_;
       return;

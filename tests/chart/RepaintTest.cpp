@@ -62,5 +62,25 @@ TEST(ChartRepaint, MouseMoveRepaintsOnlyTheCrossHairColumns) {
   EXPECT_FALSE(recorder.painted.contains(QPoint(500, y)));
 }
 
+TEST(ChartRepaint, NearMoveRepaintsOneNarrowRectangle) {
+  test::SimpleChart c(800, 500);
+  c.chart.AddCrossHair(false, false);
+  c.chart.show();
+  test::pumpUntil([] { return false; }, 100);
+  const ChartRect plot = c.chart.GetPlottingRect();
+  const int y = (plot.top + plot.bottom) / 2;
+  test::moveMouse(c.chart, QPoint(300, y));
+  test::pumpUntil([] { return false; }, 50);
+
+  PaintRecorder recorder;
+  c.chart.installEventFilter(&recorder);
+  test::moveMouse(c.chart, QPoint(303, y));
+  test::pumpUntil([&] { return recorder.paints > 0; }, 1000);
+  c.chart.removeEventFilter(&recorder);
+  ASSERT_GT(recorder.paints, 0);
+  EXPECT_EQ(recorder.painted.rectCount(), 1);
+  EXPECT_EQ(recorder.painted.boundingRect(), QRect(QPoint(300, plot.top), QPoint(303, plot.bottom)));
+}
+
 }  // namespace
 }  // namespace orx
