@@ -28,6 +28,33 @@ class LinearAxisPixels {
     if (flat_) return middle_;
     const double offset = length_ * (value - min_) / span_;
     if (std::isnan(offset)) return origin_;
+    return origin_ + step_ * Whole(offset);
+  }
+
+  // Values that surely map to one pixel: `low` <= value < `high`. Empty
+  // (nothing is inside) where that cannot be said cheaply.
+  struct Cell {
+    double low = 1.0;
+    double high = 0.0;
+    bool holds(double value) const { return value >= low && value < high; }
+  };
+
+  // The cell of the pixel that `value` maps to, narrowed by far more than the
+  // rounding of the mapping can move a value, so that a loop over many values
+  // a pixel maps only those that leave it and still gets every pixel exact.
+  Cell CellOf(double value) const {
+    const double offset = length_ * (value - min_) / span_;
+    if (flat_ || !std::isfinite(offset) || !std::isfinite(span_) || span_ <= 0 || std::abs(offset) > 1.0e6)
+      return {};
+    const double whole = Whole(offset);
+    const double width = span_ / length_;
+    const double low = min_ + whole * width, high = min_ + (whole + 1) * width;
+    const double margin = 1.0e-9 * (std::abs(low) + std::abs(high) + std::abs(min_)) + 1.0e-6 * width;
+    return {low + margin, high - margin};
+  }
+
+ private:
+  static int Whole(double offset) {
     // Far beyond any screen, but safe to add to an int and to hand to QPainter;
     // the limits are whole numbers, so clamping first and rounding down after
     // gives what rounding down first would.
@@ -35,10 +62,9 @@ class LinearAxisPixels {
     const double clamped = std::clamp(offset, -kLimit, kLimit);
     int whole = static_cast<int>(clamped);  // towards zero; cheaper than std::floor
     if (whole > clamped) --whole;
-    return origin_ + step_ * whole;
+    return whole;
   }
 
- private:
   double min_;
   double span_;
   double length_;

@@ -50,6 +50,7 @@ class AxisMapper {
   explicit AxisMapper(const CChartAxis& axis)
       : axis_(axis), linear_(axis.Scale()), snapping_(axis.IsDiscrete() && axis.GetMax() != axis.GetMin()) {}
   int operator()(double value) const { return snapping_ ? axis_.ValueToPixel(value) : linear_(value); }
+  LinearAxisPixels::Cell CellOf(double value) const { return snapping_ ? LinearAxisPixels::Cell{} : linear_.CellOf(value); }
 
  private:
   const CChartAxis& axis_;
@@ -72,12 +73,20 @@ void CChartLineSerie::ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sin
     if (vertices.size() > 1) sink(vertices);
     vertices.clear();
   };
+  // Most samples of a dense log fall in the pixel column of the one before:
+  // only one that leaves the column is mapped.
+  LinearAxisPixels::Cell column;
+  int columnX = 0;
   for (unsigned i = first; i <= last; ++i) {
     const SChartXYPoint& p = points[i];
     if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
       endRun();
     } else if (reduce) {
-      reducer.add(toX(p.X), p.Y);
+      if (!column.holds(p.X)) {
+        columnX = toX(p.X);
+        column = toX.CellOf(p.X);
+      }
+      reducer.add(columnX, p.Y);
     } else {
       const QPoint px(toX(p.X), toY(p.Y));
       if (vertices.empty() || vertices.back() != px) vertices.push_back(px);

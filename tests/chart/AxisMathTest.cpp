@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "chart/AxisMath.h"
+#include "chart/AxisPixels.h"
 
 namespace orx {
 namespace {
@@ -170,6 +173,32 @@ TEST(AxisMath, WheelZoomKeepsThePointedValueAndStopsAtTheFullRange) {
   EXPECT_EQ(ZoomAround(60, 100, 90, 2, 0, 100).min, 20);     // slides back inside the whole
   EXPECT_EQ(ZoomAround(10, 90, 50, 1.5, 0, 100).min, 0);     // wider than the whole: the whole
   EXPECT_EQ(ZoomAround(110, 130, 120, 0.5, 0, 100).min, 115);  // panned outside: zooming in stays
+}
+
+// A curve loop maps only the samples that leave their pixel's cell, so every
+// value inside a cell, its edges included, must map as the value it came from.
+TEST(AxisPixels, EveryValueInsideAPixelsCellMapsToThatPixel) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  int cells = 0;
+  for (int round = 0; round < 2000; ++round) {
+    AxisScale s;
+    s.min = (unit(random) - 0.5) * std::pow(10.0, int(unit(random) * 12) - 3);
+    s.max = s.min + std::pow(10.0, int(unit(random) * 10) - 4) * (0.1 + unit(random));
+    s.start = 40;
+    s.end = 40 + 50 + int(unit(random) * 3000);
+    s.horizontal = round % 2 == 0;
+    s.inverted = round % 3 == 0;
+    const LinearAxisPixels toPixel(s);
+    const double value = s.min + (s.max - s.min) * (unit(random) * 1.4 - 0.2);
+    const LinearAxisPixels::Cell cell = toPixel.CellOf(value);
+    if (!(cell.low < cell.high)) continue;
+    ++cells;
+    const int pixel = toPixel(value);
+    for (double v : {cell.low, std::nextafter(cell.high, cell.low), cell.low + (cell.high - cell.low) * unit(random)})
+      ASSERT_EQ(toPixel(v), pixel) << "round " << round << " value " << v;
+  }
+  EXPECT_GT(cells, 1500);  // the cells are not empty whenever they can be had
 }
 
 }  // namespace
