@@ -28,58 +28,53 @@ int Area(const QRegion& region) {
   return area;
 }
 
+// A shown chart with a cross-hair, the mouse already at `from` on the middle row.
+struct CrossHairChart {
+  test::SimpleChart c{800, 500};
+  ChartRect plot;
+  int y = 0;
+  explicit CrossHairChart(int from) {
+    c.chart.AddCrossHair(false, false);
+    c.chart.show();
+    test::pumpUntil([] { return false; }, 100);
+    plot = c.chart.GetPlottingRect();
+    y = (plot.top + plot.bottom) / 2;
+    test::moveMouse(c.chart, QPoint(from, y));
+    test::pumpUntil([] { return false; }, 50);
+  }
+  // What the chart paints for a move to `to`.
+  QRegion moveTo(int to) {
+    PaintRecorder recorder;
+    c.chart.installEventFilter(&recorder);
+    test::moveMouse(c.chart, QPoint(to, y));
+    test::pumpUntil([&] { return recorder.paints > 0; }, 1000);
+    c.chart.removeEventFilter(&recorder);
+    EXPECT_GT(recorder.paints, 0);
+    return recorder.painted;
+  }
+};
+
 TEST(ChartRepaint, MouseMoveRepaintsOnlyTheCrossHairColumns) {
-  test::SimpleChart c(800, 500);
-  c.chart.AddCrossHair(false, false);
-  c.chart.show();
-  test::pumpUntil([] { return false; }, 100);
-  const ChartRect plot = c.chart.GetPlottingRect();
-  const int y = (plot.top + plot.bottom) / 2;
-  test::moveMouse(c.chart, QPoint(300, y));
-  test::pumpUntil([] { return false; }, 50);
-
-  PaintRecorder recorder;
-  c.chart.installEventFilter(&recorder);
-  test::moveMouse(c.chart, QPoint(420, y));
-  test::pumpUntil([&] { return recorder.paints > 0; }, 1000);
-  c.chart.removeEventFilter(&recorder);
-
-  ASSERT_GT(recorder.paints, 0);
-  EXPECT_TRUE(recorder.painted.contains(QPoint(300, y))) << "the old line is painted over";
-  EXPECT_TRUE(recorder.painted.contains(QPoint(420, y))) << "the new line is drawn";
-  EXPECT_FALSE(recorder.painted.contains(QPoint(360, y)));
-  EXPECT_LE(Area(recorder.painted), 2 * (plot.bottom - plot.top + 1));
-  EXPECT_EQ(c.chart.GetCrossHair()->LastX(), 420);
+  CrossHairChart h(300);
+  const QRegion painted = h.moveTo(420);
+  EXPECT_TRUE(painted.contains(QPoint(300, h.y))) << "the old line is painted over";
+  EXPECT_TRUE(painted.contains(QPoint(420, h.y))) << "the new line is drawn";
+  EXPECT_FALSE(painted.contains(QPoint(360, h.y)));
+  EXPECT_LE(Area(painted), 2 * (h.plot.bottom - h.plot.top + 1));
+  EXPECT_EQ(h.c.chart.GetCrossHair()->LastX(), 420);
 
   // A hidden cross-hair still has its last line painted over on the next move.
-  c.chart.GetCrossHair()->SetShown(false);
-  recorder.painted = QRegion();
-  recorder.paints = 0;
-  c.chart.installEventFilter(&recorder);
-  test::moveMouse(c.chart, QPoint(500, y));
-  test::pumpUntil([&] { return recorder.paints > 0; }, 1000);
-  EXPECT_TRUE(recorder.painted.contains(QPoint(420, y)));
-  EXPECT_FALSE(recorder.painted.contains(QPoint(500, y)));
+  h.c.chart.GetCrossHair()->SetShown(false);
+  const QRegion hidden = h.moveTo(500);
+  EXPECT_TRUE(hidden.contains(QPoint(420, h.y)));
+  EXPECT_FALSE(hidden.contains(QPoint(500, h.y)));
 }
 
 TEST(ChartRepaint, NearMoveRepaintsOneNarrowRectangle) {
-  test::SimpleChart c(800, 500);
-  c.chart.AddCrossHair(false, false);
-  c.chart.show();
-  test::pumpUntil([] { return false; }, 100);
-  const ChartRect plot = c.chart.GetPlottingRect();
-  const int y = (plot.top + plot.bottom) / 2;
-  test::moveMouse(c.chart, QPoint(300, y));
-  test::pumpUntil([] { return false; }, 50);
-
-  PaintRecorder recorder;
-  c.chart.installEventFilter(&recorder);
-  test::moveMouse(c.chart, QPoint(303, y));
-  test::pumpUntil([&] { return recorder.paints > 0; }, 1000);
-  c.chart.removeEventFilter(&recorder);
-  ASSERT_GT(recorder.paints, 0);
-  EXPECT_EQ(recorder.painted.rectCount(), 1);
-  EXPECT_EQ(recorder.painted.boundingRect(), QRect(QPoint(300, plot.top), QPoint(303, plot.bottom)));
+  CrossHairChart h(300);
+  const QRegion painted = h.moveTo(303);
+  EXPECT_EQ(painted.rectCount(), 1);
+  EXPECT_EQ(painted.boundingRect(), QRect(QPoint(300, h.plot.top), QPoint(303, h.plot.bottom)));
 }
 
 }  // namespace
