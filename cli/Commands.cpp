@@ -17,6 +17,7 @@
 #include "datalog/LogDecode.h"
 #include "datalog/LogDownload.h"
 #include "datalog/LogTexts.h"
+#include "device/DfuBusChoice.h"
 #include "firmware/DfuUpdate.h"
 #include "protocol/DefaultsFlow.h"
 #include "protocol/FlowTexts.h"
@@ -307,9 +308,25 @@ int listCommand(const Options& options, TerminalFrontEnd& frontEnd, const std::v
             "\t" + esc + "\n");
     }
   }
+  // An ESC waiting in its DFU boot loader has no serial port: it is found on USB.
+  int waiting = 0;
+  for (const DfuDeviceInfo& info : MakeDfuBus()->listDfuDevices()) {
+    ++waiting;
+    char usbId[32];
+    std::snprintf(usbId, sizeof usbId, "VID_%04X&PID_%04X", info.vendorId, info.productId);
+    const std::string where = info.node.empty() ? info.path : info.node;
+    frontEnd.note(where + ": " + (info.description.empty() ? std::string("DFU device") : info.description) +
+                  (info.openResult == UsbResult::Ok ? "" : std::string(" (") + UsbResultText(info.openResult) + ")"));
+    if (options.json)
+      rows.push_back(jsonObject({{"link", jsonString("dfu")}, {"port", jsonString(where)}, {"usb_id", jsonString(usbId)},
+                                 {"esc", "true"}, {"firmware", jsonString("")}, {"mcu_id", jsonString("")},
+                                 {"esc_id", jsonString("")}}));
+    else
+      print("dfu\t" + where + "\t" + usbId + "\t\t\t\n");
+  }
   if (options.json) print(jsonArray(rows) + "\n");
-  if (adapters.empty()) frontEnd.note(terminalText(flowtext::adapterConnectionError().text));
-  return answering > 0 ? kDone : kNotFound;
+  if (adapters.empty() && waiting == 0) frontEnd.note(terminalText(flowtext::adapterConnectionError().text));
+  return answering + waiting > 0 ? kDone : kNotFound;
 }
 
 // The adapter to use: --port's, or the only one plugged in.

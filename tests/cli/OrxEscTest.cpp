@@ -263,6 +263,10 @@ TEST_F(OrxEsc, NvqFlashAndRepairRunThroughTheDfuBootLoader) {
   // An ESC without firmware waits in its boot loader: no serial port at all.
   auto bare = startSim({"--kind", "nvq", "--dfu-mode", "--reappear-ms", "100"});
   ASSERT_FALSE(bare->present());
+  const Outcome listed = run("list", bare.get());
+  EXPECT_EQ(listed.status, 0) << listed.err;
+  EXPECT_EQ(listed.out.rfind("dfu\t", 0), 0u) << listed.out;
+  EXPECT_NE(listed.out.find("VID_0483&PID_DF11"), std::string::npos) << listed.out;
   const auto rescue = firmwareBytes(3000, 9);
   const Outcome repair = run("repair --yes " + dfuFile("any_name.dfu", rescue), bare.get());
   EXPECT_EQ(repair.status, 0) << repair.err;
