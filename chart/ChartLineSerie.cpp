@@ -1,11 +1,15 @@
 #include "chart/ChartLineSerie.h"
 
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "chart/AxisPixels.h"
 #include "chart/ColumnReducer.h"
+#include "chart/LineRaster.h"
 
 namespace orx {
 
@@ -61,13 +65,15 @@ class AxisMapper {
 }  // namespace
 
 template <typename Sink>
-void CChartLineSerie::ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sink&& sink) const {
+void CChartLineSerie::ForEachRun(Thinning thinning, std::vector<QPoint>& vertices, Sink&& sink) const {
   unsigned first = 0, last = 0;
   if (!DrawRange(&first, &last)) return;
   const AxisMapper toX(*horizontalAxis_), toY(*verticalAxis_);
-  const std::vector<SChartXYPoint>& points = points_.Points();
+  const std::vector<ChartXY>& points = points_.Places();
   vertices.clear();
-  ColumnReducer reducer(vertices, toY);
+  ColumnReducer reducer(vertices, toY, thinning == Thinning::Ordered);
+  const bool reduce = thinning != Thinning::None;
+  const bool sortedByX = points_.Ordering() == PointOrdering::ByX;
   auto endRun = [&] {
     reducer.flush();
     if (vertices.size() > 1) sink(vertices);
@@ -78,7 +84,7 @@ void CChartLineSerie::ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sin
   LinearAxisPixels::Cell column;
   int columnX = 0;
   for (unsigned i = first; i <= last; ++i) {
-    const SChartXYPoint& p = points[i];
+    const ChartXY& p = points[i];
     if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
       endRun();
     } else if (reduce) {
@@ -86,7 +92,7 @@ void CChartLineSerie::ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sin
         columnX = toX(p.X);
         column = toX.CellOf(p.X);
       }
-      reducer.add(columnX, p.Y);
+      i = reducer.AddWhileInside(columnX, points, i, last, column, sortedByX) - 1;
     } else {
       const QPoint px(toX(p.X), toY(p.Y));
       if (vertices.empty() || vertices.back() != px) vertices.push_back(px);
@@ -98,7 +104,7 @@ void CChartLineSerie::ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sin
 std::vector<std::vector<QPoint>> CChartLineSerie::PolylineRuns() const {
   std::vector<std::vector<QPoint>> runs;
   std::vector<QPoint> vertices;
-  ForEachRun(false, vertices, [&](const std::vector<QPoint>& run) { runs.push_back(run); });
+  ForEachRun(Thinning::None, vertices, [&](const std::vector<QPoint>& run) { runs.push_back(run); });
   return runs;
 }
 
@@ -123,7 +129,7 @@ QPainterPath SmoothPath(const std::vector<QPoint>& pts) {
 
 void CChartLineSerie::DrawRuns(QPainter& painter, QPen pen) {
   painter.setPen(pen);
-  ForEachRun(ThinsColumns(), vertices_, [&](const std::vector<QPoint>& run) {
+  ForEachRun(ThinsColumns() ? Thinning::Ordered : Thinning::None, vertices_, [&](const std::vector<QPoint>& run) {
     if (smooth_)
       painter.drawPath(SmoothPath(run));
     else
@@ -131,13 +137,64 @@ void CChartLineSerie::DrawRuns(QPainter& painter, QPen pen) {
   });
 }
 
+namespace {
+
+// The painter's pixels, when it paints straight into a 32-bit picture with
+// nothing but a whole-pixel shift, so that a line drawn there by hand lands
+// where the painter would put it: the picture's pixels, limited to `clip`
+// (in the painter's coordinates), and the shift.
+struct DirectTarget {
+  RasterTarget pixels;
+  QPoint shift;
+};
+
+std::optional<DirectTarget> DirectPixels(QPainter& painter, const QRect& clip) {
+  QPaintDevice* device = painter.device();
+  if (!device || device->devType() != QInternal::Image || !painter.paintEngine() ||
+      painter.paintEngine()->type() != QPaintEngine::Raster)
+    return std::nullopt;
+  auto* image = static_cast<QImage*>(device);
+  const QImage::Format format = image->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+      format != QImage::Format_ARGB32_Premultiplied)
+    return std::nullopt;
+  const QTransform transform = painter.deviceTransform();
+  if (transform.type() > QTransform::TxTranslate || transform.dx() != std::floor(transform.dx()) ||
+      transform.dy() != std::floor(transform.dy()) || image->devicePixelRatio() != 1.0 || painter.opacity() != 1.0 ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver || !image->isDetached())
+    return std::nullopt;
+  const QPoint shift(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+  const QRect area = clip.translated(shift) & image->rect();
+  if (area.isEmpty()) return std::nullopt;  // the painter's clip shows nothing either
+  DirectTarget target{{reinterpret_cast<std::uint32_t*>(image->bits()), image->bytesPerLine() / 4, area.left(),
+                       area.top(), area.right(), area.bottom()},
+                      shift};
+  return target;
+}
+
+}  // namespace
+
+void CChartLineSerie::DrawPixels(const RasterTarget& target, QColor colour, QPoint offset) {
+  LineRaster raster(target, colour.rgba(), offset.x(), offset.y());
+  ForEachRun(Thinning::Spans, vertices_,
+             [&](const std::vector<QPoint>& run) { raster.Polyline(run.data(), run.size()); });
+}
+
 void CChartLineSerie::DrawAll(QPainter& painter) {
   if (!shown_ || !horizontalAxis_ || !verticalAxis_) return;
   lastDrawn_ = PointCount() ? PointCount() - 1 : 0;
+  const QRect clip(plottingRect_.left, plottingRect_.top, plottingRect_.Width(), plottingRect_.Height());
+  // An opaque thin solid line goes straight into the pixels when it can.
+  const bool opaque = colour_.alpha() == 255 && (!shadow_ || shadowColour_.alpha() == 255);
+  if (const auto target = ThinsColumns() && opaque ? DirectPixels(painter, clip) : std::nullopt) {
+    if (shadow_) DrawPixels(target->pixels, shadowColour_, target->shift + QPoint(shadowDepth_, shadowDepth_));
+    DrawPixels(target->pixels, colour_, target->shift);
+    return;
+  }
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBrush(Qt::NoBrush);
-  painter.setClipRect(plottingRect_.left, plottingRect_.top, plottingRect_.Width(), plottingRect_.Height());
+  painter.setClipRect(clip);
   if (shadow_) {
     painter.translate(shadowDepth_, shadowDepth_);
     DrawRuns(painter, MakePen(shadowColour_));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart/ChartSerieBase.h"
+#include "chart/LineRaster.h"
 
 namespace orx {
 
@@ -35,11 +36,17 @@ class CChartLineSerie : public CChartXYSerie {
   // Whether thinning each pixel column keeps the drawing's pixels: only for
   // a solid 1-pixel line (a dash pattern or a wide pen follows every vertex).
   bool ThinsColumns() const;
+  // How a run's vertices are thinned: not at all; to a column's first,
+  // lowest and highest in their order, and last; or the same with lowest and
+  // highest in any order, for a drawing that fills each column's span once.
+  enum class Thinning { None, Ordered, Spans };
   // Maps the drawn range once, handing each unbroken run to `sink`; the
   // vertices are written into `vertices`, reused from draw to draw.
   template <typename Sink>
-  void ForEachRun(bool reduce, std::vector<QPoint>& vertices, Sink&& sink) const;
+  void ForEachRun(Thinning thinning, std::vector<QPoint>& vertices, Sink&& sink) const;
   void DrawRuns(QPainter& painter, QPen pen);
+  // The thinned runs drawn by hand into `target`, moved by `offset`.
+  void DrawPixels(const RasterTarget& target, QColor colour, QPoint offset);
 
   int penWidth_ = 1;
   int penStyle_ = 0;

@@ -15,6 +15,12 @@ struct SChartXYPoint {
   double Z = 0.0;  // carried along, never drawn by a line series
 };
 
+// A point's place on the chart alone: what drawing reads.
+struct ChartXY {
+  double X = 0.0;
+  double Y = 0.0;
+};
+
 enum class PointOrdering { None = 0, ByX = 1, ByY = 2 };
 
 // Points of one series, ordered by X (the default), by Y or as given, with the
@@ -37,6 +43,9 @@ class ChartPointArray {
   unsigned Count() const { return static_cast<unsigned>(points_.size()); }
   const PointT& operator[](unsigned i) const { return points_[i]; }
   const std::vector<PointT>& Points() const { return points_; }
+  // The same points' X and Y packed together: a dense curve's drawing reads
+  // every one of them, and two thirds of the bytes read two thirds as fast.
+  const std::vector<ChartXY>& Places() const { return places_; }
 
   // False when there is no finite coordinate to report.
   bool XBounds(double* min, double* max) const { return Bounds(xMin_, xMax_, min, max); }
@@ -72,6 +81,8 @@ class ChartPointArray {
       std::stable_sort(points_.begin(), points_.end(), [](const PointT& a, const PointT& b) { return Less(a.X, b.X); });
     else if (ordering_ == PointOrdering::ByY)
       std::stable_sort(points_.begin(), points_.end(), [](const PointT& a, const PointT& b) { return Less(a.Y, b.Y); });
+    places_.resize(points_.size());
+    for (size_t i = 0; i < points_.size(); ++i) places_[i] = {points_[i].X, points_[i].Y};
     constexpr double inf = std::numeric_limits<double>::infinity();
     xMin_ = yMin_ = inf;
     xMax_ = yMax_ = -inf;
@@ -88,6 +99,7 @@ class ChartPointArray {
   }
 
   std::vector<PointT> points_;
+  std::vector<ChartXY> places_;
   PointOrdering ordering_ = PointOrdering::ByX;
   double xMin_ = std::numeric_limits<double>::infinity();
   double xMax_ = -std::numeric_limits<double>::infinity();
