@@ -66,7 +66,8 @@ class ColumnReducer {
       high = std::max(high, y);
     };
     unsigned end = from;
-    if (sortedByX) {
+    // An empty cell holds nothing: its bounds say nothing of where a column ends.
+    if (sortedByX && cell.low <= cell.high) {
       for (; end + 1 <= last && points[end + 1].X < cell.high; end += 2) {
         take(lowA, highA, points[end].Y);
         take(lowB, highB, points[end + 1].Y);

@@ -122,12 +122,16 @@ TEST(ReducedDrawing, NoisyCurveWithGapsAndPointsOffTheAxis) {
     const double y = 50 + 70 * std::sin(i * 0.0007) + std::uniform_real_distribution<double>(-15, 15)(random);
     const int crossing = (i + 4488 / 2) / 4488;
     const bool special = i == crossing * 4488 && crossing > 0;
-    xs.push_back(i * 0.0025);
+    xs.push_back(i * 0.0025 - 100);
     ys.push_back(!special ? y : crossing % 2 ? kNaN : std::numeric_limits<double>::infinity());
   }
+  c.bottom->SetRange(-100, 0);
   CChartLineSerie* curve = c.chart.AddLineSeries(kBottomAxis, kLeftAxis);
   curve->SetPoints(xs.data(), ys.data(), 40000);
   ExpectFullPolylinesPixels(c.chart, "noisy curve");
+  c.bottom->SetDiscrete(true);  // snaps values to its ticks: no column can be told from the value alone
+  ExpectFullPolylinesPixels(c.chart, "noisy curve, snapping axis");
+  c.bottom->SetDiscrete(false);
   curve->SetOrdering(0);  // the same points taken as given, not known to be in X order
   ExpectFullPolylinesPixels(c.chart, "noisy curve, unordered");
 }
