@@ -231,13 +231,13 @@ void Graph::done(int result) {
 void Graph::showLog(datalog::LogData log, unsigned tripped) {
   setIndicators(tripped, true);
   resetPoles(*chart_);
-  log_ = std::move(log);
-  display(*log_, 1);
+  log_ = std::make_shared<const datalog::LogData>(std::move(log));
+  display(log_, 1);
   sessionSelected_ = false;
   markSessions();
 }
 
-void Graph::display(datalog::LogData view, int session) {
+void Graph::display(std::shared_ptr<const datalog::LogData> view, int session) {
   shown_ = std::move(view);
   shownSession_ = session;
   plotLog(*chart_, *shown_);

@@ -72,8 +72,8 @@ class Graph : public QDialog {
 
   CChartCtrl& chart() { return *chart_; }
   int sampleCount() const { return log_ ? static_cast<int>(log_->samples.size()) : -1; }
-  const datalog::LogData* log() const { return log_ ? &*log_ : nullptr; }
-  const datalog::LogData* shown() const { return shown_ ? &*shown_ : nullptr; }
+  const datalog::LogData* log() const { return log_.get(); }
+  const datalog::LogData* shown() const { return shown_.get(); }
   int shownSession() const { return shownSession_; }
   const std::string& notes() const { return notes_; }
   int indicatorState(int flag) const;
@@ -91,7 +91,7 @@ class Graph : public QDialog {
   void buildMenu(QMenuBar* bar);
   void layoutClient();
   void setIndicators(unsigned tripped, bool all);
-  void display(datalog::LogData view, int session);
+  void display(std::shared_ptr<const datalog::LogData> view, int session);
   void applyProgress();
 
   void readLog();
@@ -137,8 +137,10 @@ class Graph : public QDialog {
   double pendingSeconds_ = 0;  // since READ ESC LOG; 0 outside a download
   QElapsedTimer downloadClock_;
 
-  std::optional<datalog::LogData> log_;    // every sample; none before a log
-  std::optional<datalog::LogData> shown_;  // all samples or one session
+  // Every sample (none before a log), and what is shown: the same log when
+  // all sessions are, so that a log is not copied to be shown.
+  std::shared_ptr<const datalog::LogData> log_;
+  std::shared_ptr<const datalog::LogData> shown_;  // all samples or one session
   int shownSession_ = 1;
   bool sessionSelected_ = false;
   std::string notes_;

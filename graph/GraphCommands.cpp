@@ -141,7 +141,7 @@ void Graph::displayOptions() {
 }
 
 void Graph::allSessions() {
-  if (log_) display(*log_, 1);
+  if (log_) display(log_, 1);
   sessionSelected_ = false;
   markSessions();
 }
@@ -156,7 +156,7 @@ void Graph::selectSession() {
   if (!entry) return;
   std::optional<datalog::LogData> view = datalog::sessionView(*log_, *entry);
   if (!view) return;
-  display(std::move(*view), *entry);
+  display(std::make_shared<const datalog::LogData>(std::move(*view)), *entry);
   sessionSelected_ = true;
   markSessions();
 }

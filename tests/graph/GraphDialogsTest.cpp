@@ -41,6 +41,7 @@ std::function<int(QDialog&)> chooseSession(int index, int* openedAt = nullptr) {
 TEST(GraphSessions, ChoosingASessionNarrowsTheChartToIt) {
   GraphRig rig;
   rig.window.receiveLog(generatedRecords());
+  EXPECT_EQ(rig.window.shown(), rig.window.log());  // all sessions: the log itself, not a copy of it
   const auto sessions = datalog::sessionsOf(rig.window.log()->samples);
   ASSERT_GE(sessions.size(), 3u);
   const auto view = datalog::sessionView(*rig.window.log(), 2);
@@ -58,6 +59,7 @@ TEST(GraphSessions, ChoosingASessionNarrowsTheChartToIt) {
 
   rig.window.command(gcmd::kAllSessions);
   EXPECT_EQ(rig.window.shownSession(), 1);
+  EXPECT_EQ(rig.window.shown(), rig.window.log());
   EXPECT_EQ(rig.window.chart().FindSerie("OT")->PointCount(), rig.window.log()->samples.size());
   EXPECT_TRUE(rig.window.action(gcmd::kAllSessions)->isChecked());
 }
