@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "chart/ChartLayout.h"
+#include "chart/DirectPixels.h"
 #include "chart/ChartScrollBar.h"
 
 namespace orx {
@@ -280,13 +281,28 @@ void CChartCtrl::DrawCurves(QPainter& painter) {
 void CChartCtrl::paintEvent(QPaintEvent* event) {
   const QImage& picture = RenderedImage();
   QPainter painter(this);
-  for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), picture, r);
+  // A mouse move repaints a strip as tall as the plot a few pixels wide: the
+  // painter's set-up per row would cost more than the copy.
+  const auto direct = DirectPixels(painter, rect());
+  for (const QRect& r : event->region()) {
+    if (direct)
+      CopyPixels(picture, r, *direct);
+    else
+      painter.drawImage(r.topLeft(), picture, r);
+  }
   if (zoomDragging_ && zoomEnabled_) {
     painter.setPen(QPen(zoomRectColour_, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(zoomStart_, zoomEnd_).normalized());
   }
-  for (auto& [id, cursor] : cursors_) cursor->Draw(painter);
+  for (auto& [id, cursor] : cursors_) {
+    bool drawn = direct.has_value();
+    for (const QRect& r : event->region()) {
+      if (!drawn) break;
+      drawn = cursor->DrawPixels(Clipped(*direct, r), direct->shift.x(), direct->shift.y());
+    }
+    if (!drawn) cursor->Draw(painter);
+  }
   paintedCursors_ = CursorArea();
 }
 

@@ -42,6 +42,14 @@ void CChartCrossHairCursor::Draw(QPainter& painter) const {
   painter.restore();
 }
 
+bool CChartCrossHairCursor::DrawPixels(const RasterTarget& target, int shiftX, int shiftY) const {
+  if (!shown_ || !placed_ || !parent_) return true;
+  if (colour_.alpha() != 255) return false;  // blends: the painter's job
+  const ChartRect& plot = parent_->GetPlottingRect();
+  LineRaster(target, colour_.rgba()).Segment(lastX_ + shiftX, plot.top + shiftY, lastX_ + shiftX, plot.bottom + shiftY);
+  return true;
+}
+
 QRect CChartCrossHairCursor::Area() const {
   if (!shown_ || !parent_) return {};
   const ChartRect& plot = parent_->GetPlottingRect();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/ChartRect.h"
+#include "chart/LineRaster.h"
 
 class QPainter;
 
@@ -32,6 +33,9 @@ class CChartCursor {
   virtual void OnButtonDown(int, int) {}
   virtual void OnButtonUp(int, int) {}
   virtual void Draw(QPainter& painter) const = 0;
+  // Draw into bare pixels, `shift` away from the chart's own, limited to
+  // `target`'s clip. False when the cursor needs the painter instead.
+  virtual bool DrawPixels(const RasterTarget&, int /*shiftX*/, int /*shiftY*/) const { return false; }
   // Where Draw paints now (empty when it paints nothing): a move repaints only
   // this, before and after.
   virtual QRect Area() const = 0;
@@ -55,6 +59,7 @@ class CChartCrossHairCursor : public CChartCursor {
 
   void OnMouseMove(int x, int y) override;
   void Draw(QPainter& painter) const override;
+  bool DrawPixels(const RasterTarget& target, int shiftX, int shiftY) const override;
   QRect Area() const override;
 
   // No redraw: the next mouse move repaints.

@@ -1,7 +1,5 @@
 #include "chart/ChartLineSerie.h"
 
-#include <QImage>
-#include <QPaintEngine>
 #include <QPainterPath>
 #include <cmath>
 #include <cstdlib>
@@ -9,7 +7,7 @@
 
 #include "chart/AxisPixels.h"
 #include "chart/ColumnReducer.h"
-#include "chart/LineRaster.h"
+#include "chart/DirectPixels.h"
 
 namespace orx {
 
@@ -136,43 +134,6 @@ void CChartLineSerie::DrawRuns(QPainter& painter, QPen pen) {
       painter.drawPolyline(run.data(), static_cast<int>(run.size()));
   });
 }
-
-namespace {
-
-// The painter's pixels, when it paints straight into a 32-bit picture with
-// nothing but a whole-pixel shift, so that a line drawn there by hand lands
-// where the painter would put it: the picture's pixels, limited to `clip`
-// (in the painter's coordinates), and the shift.
-struct DirectTarget {
-  RasterTarget pixels;
-  QPoint shift;
-};
-
-std::optional<DirectTarget> DirectPixels(QPainter& painter, const QRect& clip) {
-  QPaintDevice* device = painter.device();
-  if (!device || device->devType() != QInternal::Image || !painter.paintEngine() ||
-      painter.paintEngine()->type() != QPaintEngine::Raster)
-    return std::nullopt;
-  auto* image = static_cast<QImage*>(device);
-  const QImage::Format format = image->format();
-  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
-      format != QImage::Format_ARGB32_Premultiplied)
-    return std::nullopt;
-  const QTransform transform = painter.deviceTransform();
-  if (transform.type() > QTransform::TxTranslate || transform.dx() != std::floor(transform.dx()) ||
-      transform.dy() != std::floor(transform.dy()) || image->devicePixelRatio() != 1.0 || painter.opacity() != 1.0 ||
-      painter.compositionMode() != QPainter::CompositionMode_SourceOver || !image->isDetached())
-    return std::nullopt;
-  const QPoint shift(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
-  const QRect area = clip.translated(shift) & image->rect();
-  if (area.isEmpty()) return std::nullopt;  // the painter's clip shows nothing either
-  DirectTarget target{{reinterpret_cast<std::uint32_t*>(image->bits()), image->bytesPerLine() / 4, area.left(),
-                       area.top(), area.right(), area.bottom()},
-                      shift};
-  return target;
-}
-
-}  // namespace
 
 void CChartLineSerie::DrawPixels(const RasterTarget& target, QColor colour, QPoint offset) {
   LineRaster raster(target, colour.rgba(), offset.x(), offset.y());

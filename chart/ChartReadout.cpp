@@ -1,6 +1,7 @@
 #include "chart/ChartReadout.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "base/Format.h"
 
@@ -14,9 +15,21 @@ void Put(ReadoutTexts& texts, ReadoutStatic which, std::string text) {
   texts[static_cast<size_t>(which)] = std::move(text);
 }
 
+// "%.<decimals>f" followed by `unit`. Every mouse move formats each value,
+// and printf costs a move more than all the arithmetic; both round the exact
+// binary value, so the texts are the same.
+std::string Fixed(double v, int decimals, const char* unit) {
+  char digits[64];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed, decimals);
+  if (error != std::errc()) return strprintf("%.*f%s", decimals, v, unit);  // too long a number
+  std::string text(digits, end);
+  text += unit;
+  return text;
+}
+
 std::string SpeedText(double v, int appliedPoles) {
-  if (appliedPoles == 4 || appliedPoles <= 0) return strprintf("%.0f RPM", v * 1000.0);
-  return strprintf("%.0f RPM", v * 4.0 / appliedPoles * 1000.0);
+  if (appliedPoles == 4 || appliedPoles <= 0) return Fixed(v * 1000.0, 0, " RPM");
+  return Fixed(v * 4.0 / appliedPoles * 1000.0, 0, " RPM");
 }
 
 }  // namespace
@@ -73,7 +86,7 @@ ReadoutPosition LocateReadout(double t, const std::vector<ReadoutCurve>& curves)
 ReadoutTexts ComputeReadout(double t, const std::vector<ReadoutCurve>& curves, const ChartReadoutBlock& block,
                             bool pcAxisShown) {
   ReadoutTexts texts;
-  Put(texts, ReadoutStatic::Time, block.seconds ? strprintf("%.1fs", t) : strprintf("%.1fmin", t / 60.0));
+  Put(texts, ReadoutStatic::Time, block.seconds ? Fixed(t, 1, "s") : Fixed(t / 60.0, 1, "min"));
   const ReadoutPosition pos = LocateReadout(t, curves);
   if (!pos.overData) {
     for (int i = 0; i < kReadoutStaticCount; ++i)
@@ -112,23 +125,23 @@ ReadoutTexts ComputeReadout(double t, const std::vector<ReadoutCurve>& curves, c
       text = SpeedText(y / 100.0 * block.speedFullScale, block.appliedPoles);
     } else if (n == "TE") {
       const double f = y / 100.0 * 210.0;
-      text = block.fahrenheit ? strprintf("%.1f\xB0" "F", f) : strprintf("%.1f\xB0" "C", (f - 32.0) * 5.0 / 9.0);
+      text = block.fahrenheit ? Fixed(f, 1, "\xB0" "F") : Fixed((f - 32.0) * 5.0 / 9.0, 1, "\xB0" "C");
     } else if (n == "IT") {
-      text = strprintf("%.1f us", 800.0 + y / 100.0 * (2200.0 - 800.0));
+      text = Fixed(800.0 + y / 100.0 * (2200.0 - 800.0), 1, " us");
     } else if (n == "OT") {
-      text = strprintf("%.1f%%", y);
+      text = Fixed(y, 1, "%");
     } else if (n == "DP") {
       const double w = y / 100.0 * block.powerFullScale;
-      text = block.watts ? strprintf("%.0f W", w) : strprintf("%.2f hp", w * 0.00134102);
+      text = block.watts ? Fixed(w, 0, " W") : Fixed(w * 0.00134102, 2, " hp");
     } else if (n == "IV") {
-      text = strprintf("%.1f V", y / 100.0 * block.voltageFullScale);
+      text = Fixed(y / 100.0 * block.voltageFullScale, 1, " V");
     } else if (n == "DC") {
-      text = strprintf("%.1f A", y / 100.0 * block.currentFullScale);
+      text = Fixed(y / 100.0 * block.currentFullScale, 1, " A");
     } else if (n == "PC") {
       const double ah = y / 100.0 * block.consumptionFullScale;
-      text = block.capacityUnit == 1 ? strprintf("%.0f mAh", ah * 1000.0) : strprintf("%.2f Ah", ah);
+      text = block.capacityUnit == 1 ? Fixed(ah * 1000.0, 0, " mAh") : Fixed(ah, 2, " Ah");
     } else {  // WA
-      text = pcAxisShown ? strprintf("%.2f Wh", y / 100.0 * block.energyFullScale) : kNotAvailable;
+      text = pcAxisShown ? Fixed(y / 100.0 * block.energyFullScale, 2, " Wh") : kNotAvailable;
     }
     Put(texts, target, std::move(text));
   }

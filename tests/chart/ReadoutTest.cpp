@@ -1,6 +1,9 @@
 // The "Cursor:" row texts computed from curves held as percentages.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "base/Format.h"
 #include "chart/ChartReadout.h"
 
 namespace orx {
@@ -94,6 +97,13 @@ TEST(ReadoutTexts, EveryQuantityInItsUnits) {
   EXPECT_EQ(Text(t, ReadoutStatic::Temperature), "40.6\xB0" "C");
   EXPECT_EQ(Text(t, ReadoutStatic::DrivePower), "0.15 hp");
   EXPECT_EQ(Text(t, ReadoutStatic::PowerConsumption), "500 mAh");
+}
+
+TEST(ReadoutTexts, NumbersRoundAsPrintfDoes) {
+  // Ties, values just below a tie, negative zero, a number too long for the
+  // fast path, and values that are not numbers.
+  for (double t : {0.25, 0.35, 0.05, -0.04, 2.5e6, 1e300, std::nan(""), -HUGE_VAL})
+    EXPECT_EQ(Text(ComputeReadout(t, {}, Block(), true), ReadoutStatic::Time), strprintf("%.1fs", t)) << t;
 }
 
 TEST(ReadoutTexts, PoleCountScalesTheSpeed) {

@@ -2,7 +2,9 @@
 // not the whole chart.
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include "ChartTestApp.h"
 
@@ -75,6 +77,40 @@ TEST(ChartRepaint, NearMoveRepaintsOneNarrowRectangle) {
   const QRegion painted = h.moveTo(303);
   EXPECT_EQ(painted.rectCount(), 1);
   EXPECT_EQ(painted.boundingRect(), QRect(QPoint(300, h.plot.top), QPoint(303, h.plot.bottom)));
+}
+
+// What the window shows after a move: the chart's picture with the line drawn
+// on it by the painter, wherever the chart sits in its window, for a line the
+// chart draws by hand (opaque) and one it leaves to the painter (translucent).
+TEST(ChartRepaint, WindowShowsThePictureWithTheLine) {
+  test::qtApp();
+  QWidget window;  // first, so the chart leaves it before it goes
+  test::SimpleChart c(600, 400);
+  c.chart.setParent(&window);
+  c.chart.move(7, 11);
+  window.resize(620, 420);
+  CChartCrossHairCursor* line = c.chart.AddCrossHair(false, false);
+  window.show();
+  test::pumpUntil([] { return false; }, 100);
+  const ChartRect plot = c.chart.GetPlottingRect();
+  const int y = (plot.top + plot.bottom) / 2;
+  for (const QColor colour : {QColor(200, 30, 40), QColor(0, 0, 255, 100)}) {
+    line->SetColor(colour);
+    for (int x : {300, 303, 420}) {
+      test::moveMouse(c.chart, QPoint(x, y));
+      test::pumpUntil([] { return false; }, 30);
+      QImage expected = c.chart.RenderedImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      QPainter painter(&expected);
+      painter.setPen(QPen(colour, 1));
+      painter.drawLine(x, plot.top, x, plot.bottom);
+      painter.end();
+      QPaintDevice* device = window.backingStore()->paintDevice();
+      ASSERT_EQ(device->devType(), QInternal::Image);
+      const QImage shown = static_cast<QImage*>(device)->copy(QRect(QPoint(7, 11), expected.size()));
+      EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied), expected)
+          << "alpha " << colour.alpha() << ", line at " << x;
+    }
+  }
 }
 
 }  // namespace
