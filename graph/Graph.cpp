@@ -18,6 +18,7 @@
 #include "graph/GraphIds.h"
 #include "graph/GraphPlot.h"
 #include "graph/GraphWidgets.h"
+#include "graph/ReadoutLabel.h"
 
 namespace orx::graph {
 
@@ -82,7 +83,7 @@ void Graph::buildControls() {
   heading.setBold(true);
   heading.setUnderline(true);
   auto makeStatic = [this](int id) {
-    auto* label = new QLabel(kNotAvailable, client_);
+    auto* label = new ReadoutLabel(kNotAvailable, client_);
     label->setObjectName(QString::number(id));
     statics_[id] = label;
     return label;
