@@ -1,7 +1,5 @@
 #include "datalog/CsvLogReader.h"
 
-#include <cstring>
-
 #include "datalog/CsvLogWriter.h"
 #include "datalog/LogRecord.h"
 #include "datalog/LogScales.h"
@@ -35,14 +33,20 @@ class Lines {
   int number_ = 0;
 };
 
-// memchr finds each line feed with wide compares; std::count looks at one
-// byte at a time, at twice the cost.
+// Line feeds counted in blocks of 255 bytes, whose count fits a byte: the
+// compiler then compares and adds 16 or 32 bytes an instruction. memchr
+// stopped at every line feed, a call each, and std::count widens every
+// byte's count.
 size_t lineCount(std::string_view text) {
   size_t lines = 1;
-  if (text.empty()) return lines;  // its data may be null, which memchr must not get
-  for (const char *p = text.data(), *end = p + text.size();
-       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr; ++p)
-    ++lines;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  size_t i = 0;
+  for (; i + 255 <= text.size(); i += 255) {
+    unsigned char block = 0;
+    for (size_t k = 0; k < 255; ++k) block += p[i + k] == '\n';
+    lines += block;
+  }
+  for (; i < text.size(); ++i) lines += p[i] == '\n';
   return lines;
 }
 
