@@ -45,8 +45,11 @@ bool ReadoutLabel::laidOut() {
 
 void ReadoutLabel::paintEvent(QPaintEvent* event) {
   const Qt::Alignment align = alignment();
+  // Selectable text is painted by QLabel's text control, with its selection.
+  const Qt::TextInteractionFlags selectable = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
   const bool simple = isEnabled() && !wordWrap() && frameWidth() == 0 && margin() == 0 && indent() <= 0 &&
-                      layoutDirection() == Qt::LeftToRight && align == (Qt::AlignLeft | Qt::AlignVCenter);
+                      layoutDirection() == Qt::LeftToRight && align == (Qt::AlignLeft | Qt::AlignVCenter) &&
+                      !(textInteractionFlags() & selectable);
   if (!simple || !laidOut()) {
     QLabel::paintEvent(event);
     return;
