@@ -90,15 +90,18 @@ TEST(ChartRepaint, WindowShowsThePictureWithTheLine) {
   c.chart.move(7, 11);
   window.resize(620, 420);
   CChartCrossHairCursor* line = c.chart.AddCrossHair(false, false);
+  PaintRecorder recorder;
+  c.chart.installEventFilter(&recorder);
   window.show();
-  test::pumpUntil([] { return false; }, 100);
+  ASSERT_TRUE(test::pumpUntil([&] { return recorder.paints > 0; }, 2000));
   const ChartRect plot = c.chart.GetPlottingRect();
   const int y = (plot.top + plot.bottom) / 2;
   for (const QColor colour : {QColor(200, 30, 40), QColor(0, 0, 255, 100)}) {
     line->SetColor(colour);
     for (int x : {300, 303, 420}) {
+      const int before = recorder.paints;
       test::moveMouse(c.chart, QPoint(x, y));
-      test::pumpUntil([] { return false; }, 30);
+      ASSERT_TRUE(test::pumpUntil([&] { return recorder.paints > before; }, 2000));
       QImage expected = c.chart.RenderedImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
       QPainter painter(&expected);
       painter.setPen(QPen(colour, 1));
