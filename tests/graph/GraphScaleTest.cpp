@@ -57,8 +57,11 @@ TEST(GraphScale, OptionsKeepEveryAxisOnTheChartAndACurveOnTheLeft) {
   rig.window.command(gcmd::kDisplayOptions);
   EXPECT_FALSE(hasGap(chart, Side::Right));
   chart.RenderedImage();
-  for (int slot = 9; slot <= 13; ++slot)
-    if (chart.GetAxis(slot)->IsShown()) EXPECT_LT(chart.GetAxis(slot)->AxisRect().left + 50 * (slot - 8), chart.width());
+  for (int slot = 9; slot <= 13; ++slot) {
+    if (chart.GetAxis(slot)->IsShown()) {
+      EXPECT_LT(chart.GetAxis(slot)->AxisRect().left + 50 * (slot - 8), chart.width());
+    }
+  }
 
   GraphOptions o(chart);
   for (const char* key : {"DP", "DC", "IV", "OT"}) o.leftBox(key)->click();
