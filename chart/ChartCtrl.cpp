@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "chart/ChartLayout.h"
-#include "chart/DirectPixels.h"
 #include "chart/ChartScrollBar.h"
+#include "chart/DirectPixels.h"
 
 namespace orx {
 
