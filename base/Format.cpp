@@ -1,5 +1,6 @@
 #include "Format.h"
 
+#include <charconv>
 #include <cstdio>
 #include <vector>
 
@@ -22,6 +23,18 @@ std::string strprintf(const char* format, ...) {
   va_start(args, format);
   std::string out = vstrprintf(format, args);
   va_end(args);
+  return out;
+}
+
+void appendFixed(std::string& out, double value, int decimals) {
+  char buf[400];  // enough for any double in fixed notation
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (r.ec == std::errc()) out.append(buf, r.ptr);
+}
+
+std::string fixed(double value, int decimals) {
+  std::string out;
+  appendFixed(out, value, decimals);
   return out;
 }
 

@@ -1,7 +1,6 @@
 #include "chart/ChartReadout.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "base/Format.h"
 
@@ -15,17 +14,8 @@ void Put(ReadoutTexts& texts, ReadoutStatic which, std::string text) {
   texts[static_cast<size_t>(which)] = std::move(text);
 }
 
-// "%.<decimals>f" followed by `unit`. Every mouse move formats each value,
-// and printf costs a move more than all the arithmetic; both round the exact
-// binary value, so the texts are the same.
-std::string Fixed(double v, int decimals, const char* unit) {
-  char digits[64];
-  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed, decimals);
-  if (error != std::errc()) return strprintf("%.*f%s", decimals, v, unit);  // too long a number
-  std::string text(digits, end);
-  text += unit;
-  return text;
-}
+// "%.<decimals>f" followed by `unit`: every mouse move formats each value.
+std::string Fixed(double v, int decimals, const char* unit) { return fixed(v, decimals) + unit; }
 
 std::string SpeedText(double v, int appliedPoles) {
   if (appliedPoles == 4 || appliedPoles <= 0) return Fixed(v * 1000.0, 0, " RPM");

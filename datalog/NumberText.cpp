@@ -19,18 +19,6 @@ const char* skipBlanks(const char* p, const char* last) {
 
 }  // namespace
 
-void appendFixed(std::string& out, double value, int decimals) {
-  char buf[400];  // enough for any double in fixed notation
-  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  if (r.ec == std::errc()) out.append(buf, r.ptr);
-}
-
-std::string fixed(double value, int decimals) {
-  std::string out;
-  appendFixed(out, value, decimals);
-  return out;
-}
-
 const char* number_text::readLeadingIntLong(const char* first, const char* last, int& value) {
   const char* p = skipBlanks(first, last);
   bool negative = false;

@@ -5,11 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace orx::datalog {
+#include "base/Format.h"  // fixed, appendFixed
 
-// As printf's "%.<decimals>f" gives it in the C locale.
-std::string fixed(double value, int decimals);
-void appendFixed(std::string& out, double value, int decimals);
+namespace orx::datalog {
 
 // As atoi reads it: leading blanks, a sign, then digits; the rest is ignored.
 // No digits give 0; values beyond int are clamped.

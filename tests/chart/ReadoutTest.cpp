@@ -100,8 +100,8 @@ TEST(ReadoutTexts, EveryQuantityInItsUnits) {
 }
 
 TEST(ReadoutTexts, NumbersRoundAsPrintfDoes) {
-  // Ties, values just below a tie, negative zero, a number too long for the
-  // fast path, and values that are not numbers.
+  // Ties, values just below a tie, negative zero, a number of 300 digits,
+  // and values that are not numbers.
   for (double t : {0.25, 0.35, 0.05, -0.04, 2.5e6, 1e300, std::nan(""), -HUGE_VAL})
     EXPECT_EQ(Text(ComputeReadout(t, {}, Block(), true), ReadoutStatic::Time), strprintf("%.1fs", t)) << t;
 }
